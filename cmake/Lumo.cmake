@@ -1,0 +1,94 @@
+# Build conventions shared by every module: warnings, sanitizers, GoogleTest,
+# the Wine test harness and helpers that declare libraries, DLLs and tests.
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(LUMO_WINDOWS ON)
+else()
+  set(LUMO_WINDOWS OFF)
+endif()
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+if(LUMO_WINDOWS)
+  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX WIN32_LEAN_AND_MEAN)
+endif()
+
+option(LUMO_SANITIZE "Build with AddressSanitizer and UBSan" OFF)
+if(LUMO_SANITIZE AND NOT LUMO_WINDOWS)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Tests that bind the camera's fixed ports (6220 to 6223, 80) share this lock.
+set(LUMO_CAMERA_PORTS_LOCK camera_ports)
+
+if(BUILD_TESTING)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  if(NOT EXISTS /usr/src/googletest/CMakeLists.txt)
+    message(FATAL_ERROR "GoogleTest sources missing: install Debian's googletest package")
+  endif()
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+endif()
+
+if(LUMO_WINDOWS AND BUILD_TESTING)
+  # Every Windows test executable runs through the Wine wrapper, with the
+  # prefix and display kept in this build tree.
+  set(LUMO_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run ${LUMO_WINE_STATE})
+  add_test(NAME wine_session_start COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-session start ${LUMO_WINE_STATE})
+  add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-session stop ${LUMO_WINE_STATE})
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 180)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
+endif()
+
+# A library of portable code (no windows.h), built for every target.
+function(lumo_portable_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR})
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+endfunction()
+
+# A Windows DLL exported through a .def file: names stay undecorated on win32
+# (--kill-at) and the ordinals are those the file gives.
+function(lumo_windows_dll name def)
+  add_library(${name} SHARED ${ARGN} ${def})
+  set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "" IMPORT_SUFFIX ".lib.a")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${name} PRIVATE -Wl,--kill-at)
+  endif()
+endfunction()
+
+# lumo_test(NAME name SOURCES ... [LIBS ...] [DEPENDS ...] [PORTS] [TIMEOUT s] [WINDOWS|NATIVE])
+# NATIVE tests run on the host (with sanitizers in the native preset);
+# WINDOWS tests run under Wine in the win64 build. PORTS marks tests that bind
+# the camera's fixed ports.
+function(lumo_test)
+  cmake_parse_arguments(T "PORTS;WINDOWS;NATIVE" "NAME;TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  if(NOT BUILD_TESTING)
+    return()
+  endif()
+  if((T_WINDOWS AND NOT LUMO_WINDOWS) OR (T_NATIVE AND LUMO_WINDOWS))
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR})
+  if(T_DEPENDS)
+    add_dependencies(${T_NAME} ${T_DEPENDS})
+  endif()
+  set(props TIMEOUT ${T_TIMEOUT})
+  if(T_PORTS)
+    list(APPEND props RESOURCE_LOCK ${LUMO_CAMERA_PORTS_LOCK})
+  endif()
+  if(LUMO_WINDOWS)
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_session ${props})
+  else()
+    gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST
+                         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin PROPERTIES ${props})
+  endif()
+endfunction()

@@ -1,0 +1,46 @@
+# Sourced by the Wine scripts: finds the 64-bit loader and sets up the
+# environment for the prefix kept in the state folder given as $1.
+lumo_wine_state=$(mkdir -p "$1" && cd "$1" && pwd)
+export WINEPREFIX="$lumo_wine_state/prefix"
+export WINEDEBUG=-all
+# No Mono or Gecko installers: nothing here needs them and they would ask.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+lumo_find_wine64() {
+  local c
+  for c in "${LUMO_WINE64:-}" "$(command -v wine64 2>/dev/null)" /usr/lib/wine/wine64; do
+    if [ -n "$c" ] && [ -x "$c" ]; then echo "$c"; return 0; fi
+  done
+  c=$(dpkg -L wine64 2>/dev/null | grep -E '/wine64$' | head -n1)
+  if [ -n "$c" ] && [ -x "$c" ]; then echo "$c"; return 0; fi
+  echo "wine64 loader not found: install Debian's wine64 package" >&2
+  return 1
+}
+WINE64=$(lumo_find_wine64) || exit 1
+export WINELOADER="$WINE64"
+WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+# Creates the prefix once; concurrent callers wait for the first one.
+lumo_ensure_prefix() {
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      "$WINE64" wineboot -i >"$lumo_wine_state/wineboot.log" 2>&1
+      "$WINESERVER" -w
+    fi
+  ) 9>"$lumo_wine_state/prefix.lock"
+}
+
+# Starts a private Xvfb on a free display; prints "display pid".
+lumo_start_xvfb() {
+  local fifo="$lumo_wine_state/displayfd.$$"
+  rm -f "$fifo"; mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  local pid=$!
+  local display
+  read -r -t 20 display <"$fifo"
+  rm -f "$fifo"
+  if [ -z "$display" ]; then kill "$pid" 2>/dev/null; echo "Xvfb did not start" >&2; return 1; fi
+  echo "$display $pid"
+}

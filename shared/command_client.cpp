@@ -1,0 +1,103 @@
+#include "command_client.h"
+
+#include <cstring>
+
+#include "channel_names.h"
+#include "command_layout.h"
+#include "shared_memory.h"
+#include "win_raii.h"
+
+namespace {
+
+struct LinkHostAddress {
+  DWORD processId;
+  HWND window;
+};
+
+bool ReadInfoBlock(const char *deviceKey, LinkHostAddress &out) {
+  const auto name = InfoBlockName(deviceKey);
+  if (!name) return false;
+  CSharedMemory info;
+  if (!info.Open(name->c_str(), FILE_MAP_READ)) return false;
+  const auto *fields = static_cast<const uint32_t *>(info.Lock(false));
+  if (!fields) return false;
+  out.processId = fields[0];
+  out.window = WindowFrom32(fields[1]);
+  info.Unlock();
+  return true;
+}
+
+}  // namespace
+
+ZLXRESULT SendCommand(const char *deviceKey, uint32_t code, void *params, uint32_t size, DWORD timeoutMs) {
+  if (!deviceKey || code == 0 || (size != 0 && !params)) return ZLX_E_INVALID_PARAMETER;
+
+  LinkHostAddress host;
+  if (!ReadInfoBlock(deviceKey, host)) return ZLX_E_NOT_CONNECTED;
+  // Kept open through the wait so that a link host that dies while serving
+  // ends the wait instead of leaving the caller blocked for the whole time-out.
+  unique_handle process(OpenProcess(PROCESS_ALL_ACCESS, TRUE, host.processId));
+  if (!process) return ZLX_E_NOT_CONNECTED;
+
+  const auto blockName = CommandBlockName(deviceKey);
+  if (!blockName) return ZLX_E_NO_MEMORY;
+  const uint64_t blockSize = uint64_t{size} + kCommandHeaderSize;
+  if (blockSize > 0xFFFFFFFFu) return ZLX_E_NO_MEMORY;
+  CSharedMemory block;
+  if (!block.Create(blockName->c_str(), PAGE_READWRITE, static_cast<DWORD>(blockSize))) return ZLX_E_NO_MEMORY;
+  auto *view = static_cast<uint8_t *>(block.Lock(true));
+  if (!view) return ZLX_E_NO_MEMORY;
+  // A block of this name that still exists (a link host still holds the
+  // block of a timed-out command) is reused at its old size: refuse to write
+  // past it.
+  if (block.ViewSize() < blockSize) return ZLX_E_NO_MEMORY;
+
+  unique_handle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!event) return ZLX_E_GENERAL;
+  HANDLE remoteEvent = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), event.get(), process.get(), &remoteEvent, 0, TRUE,
+                       DUPLICATE_SAME_ACCESS) ||
+      !remoteEvent)
+    return ZLX_E_GENERAL;
+
+  auto *header = reinterpret_cast<CommandBlockHeader *>(view);
+  header->completionEvent = HandleTo32(remoteEvent);
+  if (size) std::memcpy(view + kCommandHeaderSize, params, size);
+  block.Unlock();
+
+  if (!PostMessageA(host.window, kCommandMessage, 0, code)) {
+    // Nobody will serve it: take the event back out of the link host.
+    DuplicateHandle(process.get(), remoteEvent, nullptr, nullptr, 0, FALSE, DUPLICATE_CLOSE_SOURCE);
+    return ZLX_E_NOT_CONNECTED;
+  }
+
+  const HANDLE waits[] = {event.get(), process.get()};
+  const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, timeoutMs);
+  event.reset();
+  if (waited == WAIT_TIMEOUT) return ZLX_E_TIMEOUT;
+  if (waited != WAIT_OBJECT_0) return ZLX_E_NOT_CONNECTED;
+
+  view = static_cast<uint8_t *>(block.Lock(false));
+  if (!view) return ZLX_E_NO_MEMORY;
+  const ZLXRESULT result = reinterpret_cast<const CommandBlockHeader *>(view)->result;
+  if (ZlxSucceeded(result) && size) std::memcpy(params, view + kCommandHeaderSize, size);
+  block.Unlock();
+  return result;
+}
+
+HGLOBAL TakeResultMapping(uint32_t mapping, uint32_t length) {
+  unique_handle handle(HandleFrom32(mapping));
+  if (!handle || length == 0) return nullptr;
+  unique_view view(MapViewOfFile(handle.get(), FILE_MAP_READ, 0, 0, 0));
+  if (!view) return nullptr;
+  MEMORY_BASIC_INFORMATION info;
+  if (VirtualQuery(view.get(), &info, sizeof info) != sizeof info || info.RegionSize < length) return nullptr;
+  unique_hglobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length));
+  if (!memory) return nullptr;
+  {
+    global_lock target(memory.get());
+    if (!target) return nullptr;
+    std::memcpy(target.get(), view.get(), length);
+  }
+  return memory.release();
+}

@@ -1,0 +1,108 @@
+// Owning wrappers for Win32 resources: each closes its resource exactly once,
+// on every path. One template, one small traits struct per kind of resource.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <utility>
+
+template <typename Traits>
+class unique_any {
+ public:
+  using type = typename Traits::type;
+  unique_any() noexcept : value_(Traits::invalid()) {}
+  explicit unique_any(type value) noexcept : value_(value) {}
+  unique_any(unique_any &&other) noexcept : value_(other.release()) {}
+  unique_any &operator=(unique_any &&other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  unique_any(const unique_any &) = delete;
+  unique_any &operator=(const unique_any &) = delete;
+  ~unique_any() { reset(); }
+
+  type get() const noexcept { return value_; }
+  explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
+  type release() noexcept { return std::exchange(value_, Traits::invalid()); }
+  void reset(type value = Traits::invalid()) noexcept {
+    if (value_ != Traits::invalid()) Traits::close(value_);
+    value_ = value;
+  }
+  // For APIs that return the resource through an out-parameter.
+  type *put() noexcept {
+    reset();
+    return &value_;
+  }
+
+ private:
+  type value_;
+};
+
+struct handle_traits {
+  using type = HANDLE;
+  static type invalid() { return nullptr; }
+  static void close(type h) { CloseHandle(h); }
+};
+struct file_handle_traits {
+  using type = HANDLE;
+  static type invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(type h) { CloseHandle(h); }
+};
+struct find_handle_traits {
+  using type = HANDLE;
+  static type invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(type h) { FindClose(h); }
+};
+struct view_traits {
+  using type = void *;
+  static type invalid() { return nullptr; }
+  static void close(type v) { UnmapViewOfFile(v); }
+};
+struct hglobal_traits {
+  using type = HGLOBAL;
+  static type invalid() { return nullptr; }
+  static void close(type h) { GlobalFree(h); }
+};
+struct hkey_traits {
+  using type = HKEY;
+  static type invalid() { return nullptr; }
+  static void close(type k) { RegCloseKey(k); }
+};
+struct socket_traits {
+  using type = SOCKET;
+  static type invalid() { return INVALID_SOCKET; }
+  static void close(type s) { closesocket(s); }
+};
+
+using unique_handle = unique_any<handle_traits>;
+using unique_file = unique_any<file_handle_traits>;
+using unique_find = unique_any<find_handle_traits>;
+using unique_view = unique_any<view_traits>;
+using unique_hglobal = unique_any<hglobal_traits>;
+using unique_hkey = unique_any<hkey_traits>;
+using unique_socket = unique_any<socket_traits>;
+
+// Holds a global-memory block locked for the lifetime of the object.
+class global_lock {
+ public:
+  explicit global_lock(HGLOBAL memory) noexcept
+      : memory_(memory), data_(memory ? GlobalLock(memory) : nullptr) {}
+  ~global_lock() {
+    if (data_) GlobalUnlock(memory_);
+  }
+  global_lock(const global_lock &) = delete;
+  global_lock &operator=(const global_lock &) = delete;
+  void *get() const noexcept { return data_; }
+  explicit operator bool() const noexcept { return data_ != nullptr; }
+
+ private:
+  HGLOBAL memory_;
+  void *data_;
+};
+
+// Handles cross processes as 32-bit values; Windows sign-extends them.
+inline HANDLE HandleFrom32(uint32_t value) { return LongToHandle(static_cast<LONG>(value)); }
+inline uint32_t HandleTo32(HANDLE handle) { return static_cast<uint32_t>(HandleToLong(handle)); }
+inline HWND WindowFrom32(uint32_t value) { return static_cast<HWND>(HandleFrom32(value)); }
+inline uint32_t WindowTo32(HWND window) { return HandleTo32(window); }
