@@ -1,0 +1,19 @@
+// String arrays the host passes as automation VARIANTs: a one-dimensional
+// SAFEARRAY of BSTR, held by value (VT_ARRAY | VT_BSTR) or by reference.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+#include <vector>
+
+// The array inside the VARIANT, or nullptr when the VARIANT holds anything
+// else or the array does not have exactly one dimension.
+SAFEARRAY *BstrArrayOf(const VARIANT *variant);
+
+// Converts the titles to wide text (system default locale) into the existing
+// BSTRs of the array, position by position from its lower bound. Each BSTR
+// keeps its length: a title is cut to the characters it holds. Elements
+// without a title stay unchanged. False when the array cannot be locked.
+bool WriteTitlesIntoBstrs(SAFEARRAY *array, const std::vector<std::string> &titles);

@@ -1,0 +1,154 @@
+#include "picture_conversion.h"
+
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "bitmap_file.h"
+#include "exif_info.h"
+#include "wic_picture.h"
+#include "windows_text.h"
+
+namespace {
+
+constexpr PictureSize kThumbnailBox{100, 76};
+constexpr int kTempNameAttempts = 100;
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  const std::streamoff size = in ? std::streamoff(in.tellg()) : -1;
+  if (size < 0) return std::nullopt;
+  std::vector<uint8_t> contents(static_cast<size_t>(size));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char *>(contents.data()), size)) return std::nullopt;  // a short read fails
+  return contents;
+}
+
+// A picture file read for conversion: its contents, its Exif information
+// and its clockwise turn from the Exif orientation (none without Exif).
+struct SourcePicture {
+  std::vector<uint8_t> contents;
+  std::optional<ExifInfo> exif;
+  int angle = 0;
+};
+
+std::optional<SourcePicture> OpenJpeg(const std::string &path) {
+  if (!HasJpegExtension(path, SystemTextLocale())) return std::nullopt;
+  auto contents = ReadWholeFile(path);
+  if (!contents) return std::nullopt;
+  SourcePicture picture{std::move(*contents), std::nullopt, 0};
+  picture.exif = ReadExifInfo(picture.contents);
+  if (picture.exif) picture.angle = TurnAngle(picture.exif->orientation);
+  return picture;
+}
+
+// Decodes `encoded`, turns it by `angle` and fits it into the box that
+// `boxFor` gives for the turned picture's size, reading no more of the
+// picture than that box needs.
+template <typename BoxFor>
+std::optional<Pixels24> DecodeFitted(WicCodec &codec, std::span<const uint8_t> encoded, int angle, BoxFor boxFor) {
+  ComPtr<IWICBitmapFrameDecode> frame = codec.OpenFrame(encoded);
+  UINT width = 0, height = 0;
+  if (!frame || FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0 || width > 0xFFFF ||
+      height > 0xFFFF) {
+    return std::nullopt;
+  }
+  const PictureSize stored{uint16_t(width), uint16_t(height)};
+  const PictureSize box = boxFor(TurnedSize(stored, angle));
+  const PictureSize fittedStored = TurnedSize(FitSize(TurnedSize(stored, angle), box), angle);
+  auto decoded = codec.Decode(frame.Get(), stored, DecodeScale(stored, fittedStored));
+  if (!decoded) return std::nullopt;
+  Pixels24 turned = TurnPixels(*decoded, angle);
+  const PictureSize fitted = FitSize(turned.Size(), box);
+  if (fitted == turned.Size()) return turned;
+  return codec.Zoom(turned, fitted);
+}
+
+// Creates a new file "<temp>\~GIxxxx.BMP". Each candidate name comes from a
+// reserved temporary file, kept until a free bitmap name is found so that no
+// name repeats and no earlier bitmap is overwritten.
+unique_file CreateTempBitmapFile(std::string &path) {
+  char folder[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) return {};
+  std::vector<std::string> reserved;
+  unique_file file;
+  for (int attempt = 0; attempt < kTempNameAttempts && !file; ++attempt) {
+    char name[MAX_PATH] = {};
+    if (GetTempFileNameA(folder, "~GI", 0, name) == 0) break;
+    reserved.emplace_back(name);
+    std::string candidate = name;
+    if (candidate.size() < 3) break;
+    candidate.replace(candidate.size() - 3, 3, "BMP");
+    file.reset(CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) path = candidate;
+  }
+  for (const std::string &name : reserved) DeleteFileA(name.c_str());
+  return file;
+}
+
+bool WriteAll(HANDLE file, std::span<const uint8_t> bytes) {
+  DWORD written = 0;
+  return WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+}
+
+bool WriteBitmapFile(const Pixels24 &picture, std::string &path) {
+  const std::vector<uint8_t> dib = PackDib(picture);
+  std::string created;
+  unique_file file = CreateTempBitmapFile(created);
+  if (!file) return false;
+  if (!WriteAll(file.get(), BitmapFileHeader(uint32_t(dib.size()))) || !WriteAll(file.get(), dib) ||
+      !CloseHandle(file.release())) {
+    file.reset();
+    DeleteFileA(created.c_str());
+    return false;
+  }
+  path = created;
+  return true;
+}
+
+unique_hglobal GlobalDib(const Pixels24 &picture) {
+  const std::vector<uint8_t> dib = PackDib(picture);
+  unique_hglobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, dib.size()));
+  if (!memory) return {};
+  global_lock lock(memory.get());
+  if (!lock) return {};
+  std::memcpy(lock.get(), dib.data(), dib.size());
+  return memory;
+}
+
+}  // namespace
+
+bool ConvertToBitmapFile(const std::string &picturePath, PictureSize &size, std::string &bitmapPath) {
+  auto source = OpenJpeg(picturePath);
+  if (!source) return false;
+  ComScope com;
+  WicCodec codec;
+  if (!codec.Ready()) return false;
+  const PictureSize requested = size;
+  auto picture = DecodeFitted(codec, source->contents, source->angle,
+                              [&](PictureSize shown) { return TargetSize(requested, shown); });
+  if (!picture || !WriteBitmapFile(*picture, bitmapPath)) return false;
+  size = picture->Size();
+  return true;
+}
+
+unique_hglobal MakeThumbnail(const std::string &picturePath) {
+  auto source = OpenJpeg(picturePath);
+  if (!source) return {};
+  ComScope com;
+  WicCodec codec;
+  if (!codec.Ready()) return {};
+  const auto box = [](PictureSize) { return kThumbnailBox; };
+  if (source->exif && !source->exif->thumbnail.empty()) {
+    // The embedded thumbnail is used at its own size: a box it always fits.
+    const auto ownSize = [](PictureSize shown) { return shown; };
+    if (auto thumbnail = DecodeFitted(codec, source->exif->thumbnail, source->angle, ownSize)) {
+      return GlobalDib(*thumbnail);
+    }
+  }
+  auto picture = DecodeFitted(codec, source->contents, source->angle, box);
+  return picture ? GlobalDib(*picture) : unique_hglobal{};
+}
