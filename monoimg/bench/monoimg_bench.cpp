@@ -1,0 +1,206 @@
+// Times every operation of the engine on a text page next to its nearest
+// Leptonica equivalent (and the plain copy next to memcpy), then prints the
+// ratios of one run: ours / theirs, below 1 means faster.
+#include <benchmark/benchmark.h>
+#include <leptonica/allheaders.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "monoimg/monoimg.h"
+#include "text_page.h"
+
+namespace {
+
+constexpr int W = TextPage::kWidth;
+constexpr int H = TextPage::kHeight;
+
+const TextPage& page() {
+  static const TextPage p = make_text_page();
+  return p;
+}
+
+// The page as a Leptonica image: 32-bit words whose most significant bit is
+// the leftmost pixel.
+PIX* page_pix() {
+  static PIX* pix = [] {
+    PIX* p = pixCreate(W, H, 1);
+    l_uint32* words = pixGetData(p);
+    const int wpl = pixGetWpl(p);
+    for (int y = 0; y < H; ++y)
+      for (int k = 0; k < wpl; ++k) {
+        l_uint32 word = 0;
+        for (int b = 0; b < 4; ++b) {
+          const int index = 4 * k + b;
+          word = word << 8 | (index < TextPage::kStride ? page().bytes[y * TextPage::kStride + index] : 0);
+        }
+        words[y * wpl + k] = word;
+      }
+    return p;
+  }();
+  return pix;
+}
+
+std::vector<uint8_t> blank(size_t bytes) { return std::vector<uint8_t>(bytes, 0); }
+
+// ---- plain copy and merge ----
+
+void BM_memcpy_page(benchmark::State& state) {
+  auto dst = blank(page().bytes.size());
+  for (auto _ : state) {
+    std::memcpy(dst.data(), page().bytes.data(), dst.size());
+    benchmark::DoNotOptimize(dst.data());
+  }
+}
+
+void BM_ours_blit(benchmark::State& state) {
+  const int shift = static_cast<int>(state.range(0)), rop = static_cast<int>(state.range(1));
+  auto dst = blank(page().bytes.size());
+  for (auto _ : state) {
+    MlxBitBlt(dst.data(), W, H, shift, 0, page().bytes.data(), W, H, 0, 0, W - shift, H, rop);
+    benchmark::DoNotOptimize(dst.data());
+  }
+}
+
+void BM_lept_blit(benchmark::State& state) {
+  const int shift = static_cast<int>(state.range(0));
+  const int op = state.range(1) == 1 ? (PIX_SRC | PIX_DST) : PIX_SRC;
+  PIX* dst = pixCreate(W, H, 1);
+  for (auto _ : state) pixRasterop(dst, shift, 0, W - shift, H, op, page_pix(), 0, 0);
+  pixDestroy(&dst);
+}
+
+// ---- inversion ----
+
+void BM_ours_invert(benchmark::State& state) {
+  auto image = page().bytes;
+  for (auto _ : state) {
+    MlxRop(image.data(), W, H, 3, 0, W - 6, H, MLX_ROP_INVERT, 0);
+    benchmark::DoNotOptimize(image.data());
+  }
+}
+
+void BM_lept_invert(benchmark::State& state) {
+  PIX* image = pixCopy(nullptr, page_pix());
+  for (auto _ : state) pixRasterop(image, 3, 0, W - 6, H, PIX_NOT(PIX_DST), nullptr, 0, 0);
+  pixDestroy(&image);
+}
+
+// ---- rotation ----
+
+void BM_ours_rotate(benchmark::State& state) {
+  const int angle = static_cast<int>(state.range(0));
+  const bool quarter = angle != 180;
+  const int dw = quarter ? H : W, dh = quarter ? W : H;
+  auto dst = blank(static_cast<size_t>((dw + 7) / 8) * dh);
+  for (auto _ : state) {
+    MlxBltRot(dst.data(), dw, dh, 0, 0, page().bytes.data(), W, H, 0, 0, W, H, 0, angle);
+    benchmark::DoNotOptimize(dst.data());
+  }
+}
+
+void BM_lept_rotate(benchmark::State& state) {
+  const int angle = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    // Leptonica's direction 1 is clockwise: our 270.
+    PIX* out = angle == 180 ? pixRotate180(nullptr, page_pix()) : pixRotate90(page_pix(), angle == 90 ? -1 : 1);
+    pixDestroy(&out);
+  }
+}
+
+// ---- zoom ----
+
+void BM_ours_zoom(benchmark::State& state) {
+  const uint32_t num = static_cast<uint32_t>(state.range(0)), den = static_cast<uint32_t>(state.range(1));
+  const int dw = W * num / den, dh = H * num / den;
+  auto dst = blank(static_cast<size_t>((dw + 7) / 8) * dh);
+  for (auto _ : state) {
+    MlxBltZoom(dst.data(), dw, dh, 0, 0, page().bytes.data(), W, H, 0, 0, W, H, num, den, num, den, 0);
+    benchmark::DoNotOptimize(dst.data());
+  }
+}
+
+void BM_lept_zoom(benchmark::State& state) {
+  const float factor = static_cast<float>(state.range(0)) / static_cast<float>(state.range(1));
+  for (auto _ : state) {
+    PIX* out = pixScaleBinary(page_pix(), factor, factor);
+    pixDestroy(&out);
+  }
+}
+
+// ---- gray ----
+
+void BM_ours_gray(benchmark::State& state) {
+  const int mode = static_cast<int>(state.range(0));
+  const uint32_t den = mode == 1 ? 2 : 4;
+  const int dw = W / den, dh = H / den;
+  const size_t rowBytes = mode >= 3 ? dw : (dw + 1) / 2;
+  auto dst = blank(rowBytes * dh);
+  for (auto _ : state) {
+    MlxZoomToGray(dst.data(), dw, dh, 0, 0, page().bytes.data(), W, H, 0, 0, W, H, 1, den, 1, den, 0, mode);
+    benchmark::DoNotOptimize(dst.data());
+  }
+}
+
+void BM_lept_gray(benchmark::State& state) {
+  const int mode = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    PIX* out = mode == 1 ? pixScaleToGray2(page_pix()) : pixScaleToGray4(page_pix());
+    pixDestroy(&out);
+  }
+}
+
+BENCHMARK(BM_memcpy_page);
+BENCHMARK(BM_ours_blit)->ArgNames({"shift", "rop"})->Args({0, 0})->Args({0, 1})->Args({3, 0})->Args({3, 1});
+BENCHMARK(BM_lept_blit)->ArgNames({"shift", "rop"})->Args({0, 0})->Args({0, 1})->Args({3, 0})->Args({3, 1});
+BENCHMARK(BM_ours_invert);
+BENCHMARK(BM_lept_invert);
+BENCHMARK(BM_ours_rotate)->ArgName("angle")->Arg(90)->Arg(270)->Arg(180);
+BENCHMARK(BM_lept_rotate)->ArgName("angle")->Arg(90)->Arg(270)->Arg(180);
+BENCHMARK(BM_ours_zoom)->ArgNames({"num", "den"})->Args({1, 3})->Args({3, 1});
+BENCHMARK(BM_lept_zoom)->ArgNames({"num", "den"})->Args({1, 3})->Args({3, 1});
+BENCHMARK(BM_ours_gray)->ArgName("mode")->Arg(1)->Arg(3);
+BENCHMARK(BM_lept_gray)->ArgName("mode")->Arg(1)->Arg(3);
+
+// Console output plus, at the end, each of our timings divided by its
+// counterpart's.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\nours / reference (real time; below 1.00 means ours is faster)\n");
+    for (const auto& [name, time] : times_) {
+      if (name.rfind("BM_ours_", 0) != 0) continue;
+      const std::string rest = name.substr(8);
+      const std::string lept = "BM_lept_" + rest;
+      if (times_.count(lept)) std::printf("  %-28s vs Leptonica  %5.2f\n", rest.c_str(), time / times_[lept]);
+      if (rest == "blit/shift:0/rop:0" && times_.count("BM_memcpy_page"))
+        std::printf("  %-28s vs memcpy     %5.2f\n", rest.c_str(), time / times_["BM_memcpy_page"]);
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setMsgSeverity(L_SEVERITY_NONE);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
