@@ -1,0 +1,17 @@
+// camsim: the simulated Lumo camera. Subcommands: serve (the default) and,
+// when built in, upload.
+#include <cstring>
+
+#include "serve_command.h"
+
+#ifdef CAMSIM_HAS_UPLOAD
+#include "upload/upload_command.h"
+#endif
+
+int main(int argc, char **argv) {
+  if (argc > 1 && std::strcmp(argv[1], "serve") == 0) return ServeMain(argc - 2, argv + 2);
+#ifdef CAMSIM_HAS_UPLOAD
+  if (argc > 1 && std::strcmp(argv[1], "upload") == 0) return CamsimUploadMain(argc - 1, argv + 1);
+#endif
+  return ServeMain(argc - 1, argv + 1);
+}
