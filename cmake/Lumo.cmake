@@ -55,7 +55,7 @@ function(lumo_windows_dll name def)
   add_library(${name} SHARED ${ARGN} ${def})
   set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "" IMPORT_SUFFIX ".lib.a")
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    target_link_options(${name} PRIVATE -Wl,--kill-at)
+    target_link_options(${name} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
   endif()
 endfunction()
 

@@ -1,6 +1,7 @@
 #include "command_server.h"
 
 #include <cstring>
+#include <utility>
 
 #include "channel_names.h"
 #include "command_layout.h"
@@ -15,6 +16,10 @@ bool InfoBlock::Publish(const char *deviceKey, HWND window) {
   fields[1] = WindowTo32(window);
   block_.Unlock();
   return true;
+}
+
+CommandBlock::~CommandBlock() {
+  if (event_) CloseHandle(event_);
 }
 
 bool CommandBlock::Open(const char *deviceKey) {
@@ -37,20 +42,21 @@ void CommandBlock::WriteResult(ZLXRESULT result) {
   if (header_) reinterpret_cast<CommandBlockHeader *>(header_)->result = result;
 }
 
-void CommandBlock::Finish() {
+void CommandBlock::Release() {
   block_.Close();
   header_ = params_ = nullptr;
   capacity_ = 0;
-  if (event_) {
-    SetEvent(event_);
-    CloseHandle(event_);
-    event_ = nullptr;
-  }
 }
+
+HANDLE CommandBlock::TakeCompletionEvent() { return std::exchange(event_, nullptr); }
 
 void CommandBlock::Complete(ZLXRESULT result) {
   WriteResult(result);
-  Finish();
+  Release();
+  if (HANDLE event = TakeCompletionEvent()) {
+    SetEvent(event);
+    CloseHandle(event);
+  }
 }
 
 ZLXRESULT HandResultToClient(DWORD clientProcessId, const void *data, uint32_t length, ResultKind kind,

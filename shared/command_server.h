@@ -26,6 +26,11 @@ class InfoBlock {
 // thread that serves it.
 class CommandBlock {
  public:
+  CommandBlock() = default;
+  CommandBlock(const CommandBlock &) = delete;
+  CommandBlock &operator=(const CommandBlock &) = delete;
+  ~CommandBlock();
+
   bool Open(const char *deviceKey);
   // The parameter area and the bytes it really has: the block may have been
   // created smaller than a command's layout needs.
@@ -35,12 +40,14 @@ class CommandBlock {
   bool Holds(size_t size) const { return params_ && size <= capacity_; }
 
   void WriteResult(ZLXRESULT result);
-  // Unlocks and closes the block, then signals the client's event and closes
-  // this process's duplicate of it.
-  void Finish();
-  // WriteResult then Finish.
+  // Unlocks and closes the block; the completion event stays with this object.
+  void Release();
+  // Takes the client's completion event (this process's duplicate) out of the
+  // object, for a thread that answers after the block is released.
+  HANDLE TakeCompletionEvent();
+  // Writes the result, releases the block, then signals the client's event
+  // and closes this process's duplicate of it.
   void Complete(ZLXRESULT result);
-  bool IsOpen() const { return params_ != nullptr; }
 
  private:
   CSharedMemory block_;

@@ -1,0 +1,3 @@
+#pragma once
+#define IDD_PROGRESS 102
+#define IDC_PROGRESS_AREA 1002

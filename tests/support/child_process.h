@@ -1,0 +1,35 @@
+// Test helper: a program started by a test, ended at the latest when the
+// helper goes out of scope, so no test leaves a process behind.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "win_raii.h"
+
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  explicit ChildProcess(const std::string &commandLine) { Start(commandLine); }
+  ~ChildProcess() { Stop(); }
+  ChildProcess(const ChildProcess &) = delete;
+  ChildProcess &operator=(const ChildProcess &) = delete;
+
+  bool Start(const std::string &commandLine);
+  bool Running() const;
+  // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
+  DWORD Wait(DWORD timeoutMs);
+  // Ends the process if it still runs.
+  void Stop();
+  DWORD Id() const { return id_; }
+
+ private:
+  unique_handle process_;
+  DWORD id_ = 0;
+};
+
+// Waits for a visible top-level window with this caption (any class).
+HWND WaitForWindow(const char *caption, DWORD timeoutMs);
+// Presses a dialog button by its identifier (IDYES, IDNO, IDCANCEL, ...).
+void PressButton(HWND dialog, int id);
