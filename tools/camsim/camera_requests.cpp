@@ -304,6 +304,7 @@ bool ZltpSession::HandleDataPacket(const Packet &packet) {
     return true;
   }
   incoming_->body.insert(incoming_->body.end(), packet.payload.begin() + kDataPrefixSize, packet.payload.end());
+  Log(packet, "data " + std::to_string(packet.payload.size() - kDataPrefixSize) + (prefix.last ? " last" : ""));
   if (incoming_->closeAfterFirst) return false;
   if (incoming_->body.size() > incoming_->total) {
     Packet reply;
