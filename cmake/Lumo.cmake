@@ -56,6 +56,12 @@ function(lumo_windows_dll name def)
   set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "" IMPORT_SUFFIX ".lib.a")
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     target_link_options(${name} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+    # The linker's import library would name the undecorated exports; made
+    # from a .def with decorated names it matches 32-bit stdcall callers.
+    get_filename_component(def_path ${def} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND ${LUMO_MINGW_TRIPLE}-dlltool --kill-at -D $<TARGET_FILE_NAME:${name}>
+              -d ${def_path} -l $<TARGET_LINKER_FILE:${name}>)
   endif()
 endfunction()
 

@@ -1,0 +1,163 @@
+#include "async_socket.h"
+
+#include <windows.h>
+
+#include <unordered_map>
+
+namespace winfx {
+
+// The hidden window that receives the notifications of one thread's sockets.
+// Each socket gets a message number of its own, so a notification still
+// queued for a closed socket never reaches a later socket that happens to
+// get the same handle value.
+class SocketNotifier {
+ public:
+  static SocketNotifier &ForThisThread() {
+    thread_local SocketNotifier notifier;
+    return notifier;
+  }
+
+  HWND Window() {
+    if (!window_) Create();
+    return window_;
+  }
+
+  unsigned Register(CAsyncSocket *socket) {
+    for (;;) {
+      next_ = next_ >= kLastMessage ? kFirstMessage : next_ + 1;
+      if (!sockets_.count(next_)) break;
+    }
+    sockets_[next_] = socket;
+    return next_;
+  }
+  void Unregister(unsigned message) { sockets_.erase(message); }
+
+ private:
+  static constexpr unsigned kFirstMessage = WM_APP + 0x100;
+  static constexpr unsigned kLastMessage = 0xBFFF;
+  static constexpr const char *kClassName = "LumoWinfxSocketNotifier";
+
+  ~SocketNotifier() {
+    if (window_) DestroyWindow(window_);
+  }
+
+  void Create() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassA(&windowClass);  // fails harmlessly when another thread registered it
+    window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                              nullptr);
+  }
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= kFirstMessage && message <= kLastMessage) {
+      auto &sockets = ForThisThread().sockets_;
+      const auto found = sockets.find(message);
+      if (found != sockets.end() && found->second->socket_ == static_cast<SOCKET>(wParam))
+        found->second->Dispatch(WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
+      return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+
+  HWND window_ = nullptr;
+  unsigned next_ = kLastMessage;
+  std::unordered_map<unsigned, CAsyncSocket *> sockets_;
+};
+
+CAsyncSocket::~CAsyncSocket() { Close(); }
+
+bool CAsyncSocket::Attach(SOCKET socket, long events) {
+  socket_ = socket;
+  message_ = SocketNotifier::ForThisThread().Register(this);
+  if (AsyncSelect(events)) return true;
+  Close();
+  return false;
+}
+
+bool CAsyncSocket::Create(unsigned port, int type, long events, const char *address) {
+  if (socket_ != INVALID_SOCKET) {
+    WSASetLastError(WSAEISCONN);
+    return false;
+  }
+  const SOCKET created = socket(AF_INET, type, 0);
+  if (created == INVALID_SOCKET) return false;
+  if (!Attach(created, events)) return false;
+  sockaddr_in local{};
+  local.sin_family = AF_INET;
+  local.sin_port = htons(static_cast<u_short>(port));
+  local.sin_addr.s_addr = address ? inet_addr(address) : htonl(INADDR_ANY);
+  if (bind(socket_, reinterpret_cast<const sockaddr *>(&local), sizeof local) == 0) return true;
+  const int error = WSAGetLastError();
+  Close();
+  WSASetLastError(error);
+  return false;
+}
+
+bool CAsyncSocket::Listen(int backlog) { return listen(socket_, backlog) == 0; }
+
+bool CAsyncSocket::Accept(CAsyncSocket &connected) {
+  if (connected.socket_ != INVALID_SOCKET) {
+    WSASetLastError(WSAEISCONN);
+    return false;
+  }
+  const SOCKET accepted = accept(socket_, nullptr, nullptr);
+  if (accepted == INVALID_SOCKET) return false;
+  return connected.Attach(accepted, kAllEvents);
+}
+
+bool CAsyncSocket::Connect(const char *address, unsigned port) {
+  sockaddr_in remote{};
+  remote.sin_family = AF_INET;
+  remote.sin_port = htons(static_cast<u_short>(port));
+  remote.sin_addr.s_addr = inet_addr(address);
+  if (remote.sin_addr.s_addr == INADDR_NONE) {
+    WSASetLastError(WSAEINVAL);
+    return false;
+  }
+  return connect(socket_, reinterpret_cast<const sockaddr *>(&remote), sizeof remote) == 0 ||
+         WSAGetLastError() == WSAEWOULDBLOCK;
+}
+
+int CAsyncSocket::Receive(void *buffer, int length) { return recv(socket_, static_cast<char *>(buffer), length, 0); }
+
+int CAsyncSocket::Send(const void *data, int length) {
+  return send(socket_, static_cast<const char *>(data), length, 0);
+}
+
+bool CAsyncSocket::IOCtl(long command, u_long *argument) { return ioctlsocket(socket_, command, argument) == 0; }
+
+bool CAsyncSocket::SetSockOpt(int option, const void *value, int length, int level) {
+  return setsockopt(socket_, level, option, static_cast<const char *>(value), length) == 0;
+}
+
+bool CAsyncSocket::ShutDown(int how) { return shutdown(socket_, how) == 0; }
+
+bool CAsyncSocket::AsyncSelect(long events) {
+  HWND window = SocketNotifier::ForThisThread().Window();
+  return window && WSAAsyncSelect(socket_, window, message_, events) == 0;
+}
+
+void CAsyncSocket::Close() {
+  if (socket_ == INVALID_SOCKET) return;
+  SocketNotifier::ForThisThread().Unregister(message_);
+  closesocket(socket_);
+  socket_ = INVALID_SOCKET;
+  message_ = 0;
+}
+
+void CAsyncSocket::Dispatch(long event, int error) {
+  switch (event) {
+    case FD_ACCEPT: OnAccept(error); break;
+    case FD_CONNECT: OnConnect(error); break;
+    case FD_READ: OnReceive(error); break;
+    case FD_WRITE: OnSend(error); break;
+    case FD_CLOSE: OnClose(error); break;
+    case FD_OOB: OnOutOfBandData(error); break;
+    default: break;
+  }
+}
+
+}  // namespace winfx

@@ -1,0 +1,11 @@
+// Strings from the program's string table.
+#pragma once
+
+#include <string>
+
+namespace winfx {
+
+// The string-table entry id of the running program, empty when missing.
+std::string LoadResourceString(unsigned id);
+
+}  // namespace winfx
