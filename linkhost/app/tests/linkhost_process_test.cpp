@@ -35,9 +35,10 @@ bool WaitForLinkHost(const std::string &key, uint32_t &pid, HWND &window) {
 
 TEST(LinkHostProcess, CommandLineTooLongForTheDeviceKeyExitsWithMinusOne) {
   // "ZL1_TCPIP_" + 250 characters makes a key of 260 characters.
-  ChildProcess host("linkhost.exe " + std::string(250, '1'));
+  const std::string commandLine(250, '1');
+  ChildProcess host("linkhost.exe " + commandLine);
   EXPECT_EQ(host.Wait(kTimeout), static_cast<DWORD>(-1));
-  EXPECT_EQ(FindWindowA("ZL1_ZLtpProxyServer", nullptr), nullptr);
+  EXPECT_EQ(FindWindowA("ZL1_ZLtpProxyServer", ("ZL1_ZLtpProxyServer - " + commandLine).c_str()), nullptr);
 }
 
 TEST(LinkHostProcess, ServesCommandsWithoutACameraAndEndsOnClose) {

@@ -21,14 +21,15 @@ using namespace zltp;
 
 namespace {
 
-const char kAddress[] = "127.0.61.1";
+// An address of this process alone, so that runs side by side never collide.
+const std::string kAddress = "127.61." + std::to_string((getpid() >> 8) & 0xFF) + "." + std::to_string(1 + getpid() % 250);
 
 int ConnectTo(uint16_t port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_port = htons(port);
-  inet_pton(AF_INET, kAddress, &addr.sin_addr);
+  inet_pton(AF_INET, kAddress.c_str(), &addr.sin_addr);
   if (connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
     close(fd);
     return -1;
