@@ -63,6 +63,23 @@ HGLOBAL TakeEntries(uint32_t mapping, uint32_t count, size_t entrySize) {
   return TakeResultMapping(mapping, static_cast<uint32_t>(bytes));
 }
 
+// Turns received contents into the caller's global memory: a length of zero
+// is a success without memory; a reply that promises bytes it cannot deliver
+// keeps its high half with 0xFF87.
+ZLXRESULT TakeContents(ZLXRESULT result, uint32_t mapping, uint32_t length, ZLXGLOBAL &data, uint32_t &dataLength) {
+  if (!ZlxSucceeded(result)) return result;
+  if (length == 0) {
+    DropMapping(mapping);
+    return Success(result);
+  }
+  if (mapping == 0) return WithCode(result, ZLX_E_NO_MEMORY);
+  HGLOBAL contents = TakeResultMapping(mapping, length);
+  if (!contents) return WithCode(result, ZLX_E_NO_MEMORY);
+  data = contents;
+  dataLength = length;
+  return Success(result);
+}
+
 // Copies the first length bytes of a caller's global memory; refuses a block
 // smaller than the length the caller claims rather than read past it.
 bool CopyFromCaller(HGLOBAL source, uint32_t length, uint8_t *target) {
@@ -362,17 +379,7 @@ ZLXRESULT CZl1SocketDevice::Receive(uint32_t code, tagZLXDATAINFO *data, WORD mo
   std::memcpy(params.path, data->path, std::strlen(data->path));
   params.mode = mode;
   const ZLXRESULT result = Send(code, &params, sizeof params);
-  if (!ZlxSucceeded(result)) return result;
-  if (params.length == 0) {
-    DropMapping(params.mapping);
-    return Success(result);
-  }
-  if (params.mapping == 0) return WithCode(result, ZLX_E_NO_MEMORY);
-  HGLOBAL contents = TakeResultMapping(params.mapping, params.length);
-  if (!contents) return WithCode(result, ZLX_E_NO_MEMORY);
-  data->data = contents;
-  data->length = params.length;
-  return Success(result);
+  return TakeContents(result, params.mapping, params.length, data->data, data->length);
 }
 
 ZLXRESULT CZl1SocketDevice::_ZlxReceiveFile(tagZLXDATAINFO *data, WORD mode, void *progress) {
@@ -464,17 +471,7 @@ ZLXRESULT CZl1SocketDevice::_ZlxGetConfiguration(void *descriptor, WORD mode, vo
   if (!TakeClientProcessId(params.clientProcessId)) return ZLX_E_GENERAL;
   params.mode = mode;
   const ZLXRESULT result = Send(CMD_GET_CONFIGURATION, &params, sizeof params);
-  if (!ZlxSucceeded(result)) return result;
-  if (params.length == 0) {
-    DropMapping(params.mapping);
-    return Success(result);
-  }
-  if (params.mapping == 0) return WithCode(result, ZLX_E_NO_MEMORY);
-  HGLOBAL contents = TakeResultMapping(params.mapping, params.length);
-  if (!contents) return WithCode(result, ZLX_E_NO_MEMORY);
-  config->data = contents;
-  config->length = params.length;
-  return Success(result);
+  return TakeContents(result, params.mapping, params.length, config->data, config->length);
 }
 
 ZLXRESULT CZl1SocketDevice::_ZlxSetConfiguration(void *descriptor, WORD mode, void *progress) {

@@ -16,29 +16,12 @@
 #include "command_client.h"
 #include "command_layout.h"
 #include "shared_memory.h"
+#include "unix_paths.h"
 #include "win_raii.h"
 
 namespace {
 
 constexpr DWORD kTimeout = 60000;
-
-std::string WindowsPath(const std::string &unixPath) {
-  std::string path = "Z:" + unixPath;
-  for (char &c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-std::string ReadFile(const std::string &path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-void WriteFile(const std::string &path, const std::string &bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string Pattern(size_t size, unsigned seed) {
   std::string bytes(size, '\0');
@@ -76,7 +59,7 @@ class CameraApi : public ::testing::Test {
     folder_ = "/tmp/lumo-camapi-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
     for (const char *sub : {"", "/d0", "/d0/DCIM", "/d0/DCIM/100LUMO01", "/d0/EMPTY", "/d1"})
       CreateDirectoryA(WindowsPath(folder_ + sub).c_str(), nullptr);
-    for (size_t size : kSizes) WriteFile(Local("/d0/DCIM/100LUMO01/" + Name(size)), Pattern(size, size & 0xFF));
+    for (size_t size : kSizes) WriteFileBytes(Local("/d0/DCIM/100LUMO01/" + Name(size)), Pattern(size, size & 0xFF));
     camsim_ = new CamsimProcess;
     std::string error;
     address_ = CamsimProcess::NextAddress();
@@ -211,13 +194,13 @@ TEST_F(CameraApi, DirectoryAndFileOperations) {
   EXPECT_EQ(ZlxCreateDirectory(camera_, "0:/", "WORK") & 0xFFFF, 0x8F07u);
   ASSERT_EQ(ZlxCopyFile(camera_, ("0:/DCIM/100LUMO01/" + Name(1)).c_str(), "0:/WORK/", 0), 0u);
   ASSERT_EQ(ZlxRenameFile(camera_, ("0:/WORK/" + Name(1)).c_str(), "ONE.BIN", 0), 0u);
-  EXPECT_EQ(ReadFile(Local("/d0/WORK/ONE.BIN")), Pattern(1, 1));
+  EXPECT_EQ(ReadFileBytes(Local("/d0/WORK/ONE.BIN")), Pattern(1, 1));
   ASSERT_EQ(ZlxSetFileAttribute(camera_, "0:/WORK/ONE.BIN", 0x01), 0u);
   EXPECT_NE(ZlxEraseFile(camera_, "0:/WORK/ONE.BIN", 0) & 0xFFFF, 0u);  // read-only
   ASSERT_EQ(ZlxSetFileAttribute(camera_, "0:/WORK/ONE.BIN", 0x00), 0u);
   ASSERT_EQ(ZlxRenameDirectory(camera_, "0:/WORK/", "WORK2", 0), 0u);
   ASSERT_EQ(ZlxMoveFile(camera_, "0:/WORK2/ONE.BIN", "0:/", 0), 0u);
-  EXPECT_EQ(ReadFile(Local("/d0/ONE.BIN")), Pattern(1, 1));
+  EXPECT_EQ(ReadFileBytes(Local("/d0/ONE.BIN")), Pattern(1, 1));
   ASSERT_EQ(ZlxEraseFile(camera_, "0:/ONE.BIN", 0), 0u);
   LONG erased = -1;
   ASSERT_EQ(ZlxEraseDirectory(camera_, "0:/WORK2/", 0, nullptr, 0, &erased), 0u);
@@ -252,7 +235,7 @@ TEST_F(CameraApi, SentFilesAreByteIdentical) {
     data.data = size ? memory.get() : nullptr;
     data.length = static_cast<uint32_t>(size);
     ASSERT_EQ(ZlxSendFile(camera_, &data, 0, nullptr, 1), 0u) << size;
-    EXPECT_EQ(ReadFile(Local("/d1/S" + std::to_string(size) + ".BIN")), bytes);
+    EXPECT_EQ(ReadFileBytes(Local("/d1/S" + std::to_string(size) + ".BIN")), bytes);
     EXPECT_NE(GlobalSize(memory.get()), 0u);  // the caller's memory is not freed
   }
   tagZLXDATAINFO data{};

@@ -19,19 +19,13 @@
 #include "channel_names.h"
 #include "child_process.h"
 #include "shared_memory.h"
+#include "unix_paths.h"
 #include "win_raii.h"
 
 namespace {
 
 constexpr int kSocketBuffer = 2048;
 constexpr int kListEntries = 1000;
-
-std::string WindowsPath(const std::string &unixPath) {
-  std::string path = "Z:" + unixPath;
-  for (char &c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
 double Seconds(LARGE_INTEGER start) {
   LARGE_INTEGER now, frequency;

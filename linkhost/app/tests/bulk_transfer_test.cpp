@@ -16,25 +16,12 @@
 #include "child_process.h"
 #include "command_layout.h"
 #include "shared_memory.h"
+#include "unix_paths.h"
 #include "win_raii.h"
 
 namespace {
 
 constexpr DWORD kTimeout = 60000;
-
-std::string WindowsPath(const std::string &unixPath) {
-  std::string path = "Z:" + unixPath;
-  for (char &c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-std::string ReadFile(const std::string &path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
 
 std::string Pattern(size_t size) {
   std::string bytes(size, '\0');
@@ -116,7 +103,7 @@ class Transfers : public ::testing::Test {
 TEST_F(Transfers, SendChunksFollowTheCamerasPacketSize) {
   Open({"--max-packet", "1049"});
   ASSERT_EQ(SendFile("TWO.BIN", Pattern(2048)), 0u);
-  EXPECT_EQ(ReadFile(WindowsPath(folder_ + "/TWO.BIN")), Pattern(2048));
+  EXPECT_EQ(ReadFileBytes(WindowsPath(folder_ + "/TWO.BIN")), Pattern(2048));
   const std::string log = camsim_.Log();
   EXPECT_NE(log.find("data 1024\n"), std::string::npos) << log;
   EXPECT_NE(log.find("data 1024 last\n"), std::string::npos) << log;
@@ -137,7 +124,7 @@ TEST_F(Transfers, VersionOneCameraGetsTimeToStoreTheBody) {
   EXPECT_GE(shortWait, 500u);
   EXPECT_LT(shortWait, 5000u);
   EXPECT_GE(longWait, 5000u);
-  EXPECT_EQ(ReadFile(WindowsPath(folder_ + "/LONG.BIN")), Pattern(10241));
+  EXPECT_EQ(ReadFileBytes(WindowsPath(folder_ + "/LONG.BIN")), Pattern(10241));
 }
 
 TEST_F(Transfers, PacketWithAnotherTotalEndsTheReceiveAndKeepsTheLink) {
