@@ -5,6 +5,7 @@
 
 #include "progress_dialog.h"
 #include "shared_memory.h"
+#include "transfer_progress.h"
 #include "win_raii.h"
 
 using zltp::DataPacket;
@@ -32,9 +33,8 @@ bool Cancelled(const TransferContext &transfer) {
   return transfer.cancelEvent && WaitForSingleObject(transfer.cancelEvent, 0) == WAIT_OBJECT_0;
 }
 
-// 64-bit arithmetic: bodies beyond 42 MB would overflow a 32-bit product.
 void Paint(const TransferContext &transfer, uint64_t done, uint64_t total) {
-  if (transfer.progressArea) PaintProgress(transfer.progressArea, total ? static_cast<unsigned>(done * 100 / total) : 100);
+  if (transfer.progressArea) PaintProgress(transfer.progressArea, TransferPercent(done, total));
 }
 
 // The length of a name held in a fixed field; none when it has no terminator.
