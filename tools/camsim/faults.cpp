@@ -17,7 +17,7 @@ constexpr FaultName kNames[] = {
     {"bad-entry", FaultKind::BadEntry},      {"entry-past-end", FaultKind::EntryPastEnd},
     {"close-mid", FaultKind::CloseMid},      {"silent", FaultKind::Silent},
     {"slow", FaultKind::Slow},               {"detail", FaultKind::Detail},
-    {"status", FaultKind::Status},
+    {"status", FaultKind::Status},           {"data-short", FaultKind::DataShort},
 };
 
 bool ParseNumber(const std::string &text, uint32_t &value) {
@@ -81,6 +81,7 @@ const char *FaultHelp() {
          "  version3         the version reply names version 3\n"
          "  data-total       the second data packet of a transfer carries another total\n"
          "  data-oversize    a data packet with more body than the transfer has left\n"
+         "  data-short       every data packet announces 100 bytes more than are sent\n"
          "  bad-entry        a listing entry whose length field is 0\n"
          "  entry-past-end   a listing entry whose length runs past the body\n"
          "  close-mid        close the connection after the first data packet (or instead\n"

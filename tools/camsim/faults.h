@@ -16,6 +16,7 @@ enum class FaultKind {
   Version3,     // accept the offer naming version 3
   DataTotal,    // the second data packet of a transfer carries another total
   DataOversize, // a data packet carrying more body than the transfer has left
+  DataShort,    // every packet announces more body than the transfer sends
   BadEntry,     // a listing entry with length 0
   EntryPastEnd, // a listing entry running past the body
   CloseMid,     // close the connection in the middle of a transfer, or instead of a reply

@@ -195,6 +195,7 @@ bool ZltpSession::SendChunks(const Packet &request, const std::vector<std::vecto
     std::vector<uint8_t> body = chunks[i];
     uint32_t announcedTotal = total;
     if (i == 1 && faults.Has(FaultKind::DataTotal, op)) announcedTotal = total + 1;
+    if (faults.Has(FaultKind::DataShort, op)) announcedTotal = total + 100;
     if (i == 0 && faults.Has(FaultKind::DataOversize, op)) body.resize(body.size() + 16, 0xEE);
     const bool last = i + 1 == chunks.size();
     if (!SendDataPacket(sequence, 0, last, announcedTotal, body.data(), body.size())) return false;

@@ -142,6 +142,15 @@ TEST_F(Transfers, BodyLargerThanAnnouncedIsRefused) {
   EXPECT_EQ(ZlxGetDriveFree(camera_, 0, &value), 0u);
 }
 
+TEST_F(Transfers, BodyShorterThanAnnouncedEndsAtItsLastPacket) {
+  Open({"--max-packet", "4096", "--fault", "data-short@A0000000"});
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(ReceiveBig() & 0xFFFF, 0xFFFFu);
+  EXPECT_LT(GetTickCount() - start, 10000u);  // no wait for packets that never come
+  DWORD value = 0;
+  EXPECT_EQ(ZlxGetDriveFree(camera_, 0, &value), 0u);
+}
+
 // Runs the call on a worker thread while this thread, the owner's thread,
 // keeps pumping its messages (as a program with windows does) and hands the
 // progress dialog to onDialog once it is shown.
