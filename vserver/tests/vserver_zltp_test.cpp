@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "camapi.h"
 #include "camera_link.h"
 #include "vserver_fixture.h"
 #include "zltp_bytes.h"
@@ -149,4 +151,46 @@ TEST_F(VserverZltpTest, SecondControlConnectionWaitsForTheFirst) {
   ASSERT_TRUE(Readable(second, 10000)) << Dump();
   EXPECT_EQ(recv(second, reply, sizeof reply, 0), 26);
   closesocket(second);
+}
+
+TEST_F(VserverZltpTest, CameraApiWorksThroughTheCable) {
+  MakeCard();
+  StartServer({}, {"--drive", "0=" + cardUnix_});
+  ASSERT_EQ(ZlxInitialize(0x10000, 8), 0u);
+  tagZLXMODEL model{1, 0};
+  HZLXCAMERA camera = nullptr;
+  ASSERT_EQ(ZlxOpenCamera(&camera, &model, 1, 0, nullptr, "127.0.0.1"), 0u) << Dump();
+
+  HGLOBAL list = nullptr;
+  DWORD count = 0;
+  ASSERT_EQ(ZlxGetDirectoryList(camera, "0:/DCIM/100LUMO01/", 3, &list, &count), 0u);
+  EXPECT_EQ(count, 1u);
+  GlobalFree(list);
+
+  tagZLXDATAINFO data{};
+  std::strcpy(data.path, "0:/DCIM/100LUMO01/PICT0001.JPG");
+  ASSERT_EQ(ZlxReceiveFile(camera, &data, 0, nullptr), 0u);
+  ASSERT_EQ(data.length, picture_.size());
+  {
+    const auto *bytes = static_cast<const uint8_t *>(GlobalLock(data.data));
+    EXPECT_TRUE(std::equal(picture_.begin(), picture_.end(), bytes));
+    GlobalUnlock(data.data);
+  }
+  GlobalFree(data.data);
+
+  const auto upload = Pattern(70001, 13);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, upload.size());
+  std::memcpy(GlobalLock(memory), upload.data(), upload.size());
+  GlobalUnlock(memory);
+  tagZLXDATAINFO send{};
+  std::strcpy(send.path, "0:/DCIM/100LUMO01/API.BIN");
+  send.data = memory;
+  send.length = static_cast<uint32_t>(upload.size());
+  EXPECT_EQ(ZlxSendFile(camera, &send, 0, nullptr, 1), 0u);
+  GlobalFree(memory);
+  EXPECT_EQ(ReadCardFile("DCIM\\100LUMO01\\API.BIN"), upload);
+
+  EXPECT_EQ(ZlxCloseCamera(camera), 0u);
+  if (HWND host = FindWindowA("ZL1_ZLtpProxyServer", "ZL1_ZLtpProxyServer - 127.0.0.1"))
+    PostMessageA(host, WM_CLOSE, 0, 0);
 }
