@@ -28,26 +28,26 @@ std::string FormatAttributes(uint32_t attributes) {
   return text;
 }
 
-bool ApplyAttributeSpec(const std::string &spec, uint32_t current, uint32_t &result, std::string &error) {
+bool ApplyAttributeText(const std::string &text, uint32_t current, uint32_t &result, std::string &error) {
   const uint32_t folderBit = current & ZLX_ATTR_DIRECTORY;
-  error = "bad attributes '" + spec + "': expected a number, letters out of r h s a, +x/-x changes or -";
-  if (spec.empty()) return false;
-  if (spec == "-") {
+  error = "bad attributes '" + text + "': expected a number, letters out of r h s a, +x/-x changes or -";
+  if (text.empty()) return false;
+  if (text == "-") {
     result = folderBit;
     return true;
   }
-  if (spec[0] >= '0' && spec[0] <= '9') {
+  if (text[0] >= '0' && text[0] <= '9') {
     char *end = nullptr;
-    const unsigned long value = std::strtoul(spec.c_str(), &end, 0);
+    const unsigned long value = std::strtoul(text.c_str(), &end, 0);
     if (*end != '\0' || value > 0xFF) return false;
     result = (static_cast<uint32_t>(value) & ~ZLX_ATTR_DIRECTORY) | folderBit;
     return true;
   }
-  const bool changes = spec[0] == '+' || spec[0] == '-';
+  const bool changes = text[0] == '+' || text[0] == '-';
   uint32_t value = changes ? current : folderBit;
   char sign = '+';
   int letters = 0;
-  for (char c : spec) {
+  for (char c : text) {
     if (c == '+' || c == '-') {
       if (!changes) return false;
       sign = c;

@@ -21,15 +21,15 @@ bool IsAttributeChange(const std::string &arg) {
 }
 
 bool CheckOperandCount(const Invocation &invocation, std::string &error) {
-  const CommandSpec &spec = *invocation.command;
+  const CommandInfo &command = *invocation.command;
   const int count = static_cast<int>(invocation.operands.size());
-  if (count < spec.minOperands) {
-    error = std::string("missing operand for '") + spec.name + "'; usage: camctl " + spec.name + " " + spec.operands;
+  if (count < command.minOperands) {
+    error = std::string("missing operand for '") + command.name + "'; usage: camctl " + command.name + " " + command.operands;
     return false;
   }
-  if (spec.maxOperands != kUnlimitedOperands && count > spec.maxOperands) {
-    error = std::string("too many operands for '") + spec.name + "'; usage: camctl " + spec.name + " " +
-            spec.operands;
+  if (command.maxOperands != kUnlimitedOperands && count > command.maxOperands) {
+    error = std::string("too many operands for '") + command.name + "'; usage: camctl " + command.name + " " +
+            command.operands;
     return false;
   }
   return true;

@@ -11,7 +11,7 @@ struct Invocation {
   bool progress = false;          // --progress: the link host's progress dialog
   bool yes = false;               // --yes: no confirmation questions
   bool help = false;              // --help, or the help command
-  const CommandSpec *command = nullptr;  // nullptr with help: general help
+  const CommandInfo *command = nullptr;  // nullptr with help: general help
   std::vector<std::string> operands;
   unsigned options = 0;           // CommandOption bits given
 };

@@ -2,7 +2,7 @@
 
 namespace {
 
-const CommandSpec kCommands[] = {
+const CommandInfo kCommands[] = {
     {CommandId::Info, "info", "", "show the camera model and protocol version",
      "Opens the camera and prints its model and the protocol version agreed with it.\n", 0, 0, 0, true},
     {CommandId::Drives, "drives", "", "list the drives with capacity and free space",
@@ -77,13 +77,13 @@ const CommandSpec kCommands[] = {
 
 }  // namespace
 
-const CommandSpec *FindCommand(const std::string &name) {
-  for (const CommandSpec &spec : kCommands)
-    if (name == spec.name) return &spec;
+const CommandInfo *FindCommand(const std::string &name) {
+  for (const CommandInfo &command : kCommands)
+    if (name == command.name) return &command;
   return nullptr;
 }
 
-const CommandSpec *AllCommands(int &count) {
+const CommandInfo *AllCommands(int &count) {
   count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
   return kCommands;
 }

@@ -17,7 +17,7 @@ enum CommandOption : unsigned {
 
 constexpr int kUnlimitedOperands = -1;
 
-struct CommandSpec {
+struct CommandInfo {
   CommandId id;
   const char *name;
   const char *operands;  // as shown in the usage line
@@ -30,6 +30,6 @@ struct CommandSpec {
 };
 
 // The command with this name, or nullptr.
-const CommandSpec *FindCommand(const std::string &name);
+const CommandInfo *FindCommand(const std::string &name);
 // All commands in help order; count receives their number.
-const CommandSpec *AllCommands(int &count);
+const CommandInfo *AllCommands(int &count);

@@ -16,7 +16,7 @@ std::string GeneralHelp() {
       "\n"
       "Commands:\n";
   int count = 0;
-  const CommandSpec *commands = AllCommands(count);
+  const CommandInfo *commands = AllCommands(count);
   for (int i = 0; i < count; ++i) {
     char line[128];
     std::snprintf(line, sizeof line, "  %-12s %s\n", commands[i].name, commands[i].summary);
@@ -37,12 +37,12 @@ std::string GeneralHelp() {
   return text;
 }
 
-std::string CommandHelp(const CommandSpec &spec) {
-  std::string text = std::string("Usage: camctl [OPTIONS] ") + spec.name;
-  if (*spec.operands) text += std::string(" ") + spec.operands;
-  std::string summary = spec.summary;
+std::string CommandHelp(const CommandInfo &command) {
+  std::string text = std::string("Usage: camctl [OPTIONS] ") + command.name;
+  if (*command.operands) text += std::string(" ") + command.operands;
+  std::string summary = command.summary;
   if (!summary.empty()) summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
   text += "\n" + summary + ".\n";
-  if (*spec.details) text += std::string("\n") + spec.details;
+  if (*command.details) text += std::string("\n") + command.details;
   return text;
 }

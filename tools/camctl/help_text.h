@@ -6,4 +6,4 @@
 #include "command_table.h"
 
 std::string GeneralHelp();
-std::string CommandHelp(const CommandSpec &spec);
+std::string CommandHelp(const CommandInfo &command);

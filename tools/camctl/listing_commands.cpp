@@ -67,7 +67,7 @@ ExitCode RunAttr(CommandContext &context) {
   }
   uint32_t attributes = 0;
   std::string error;
-  if (!ApplyAttributeSpec(invocation.operands[1], entry.attributes, attributes, error))
+  if (!ApplyAttributeText(invocation.operands[1], entry.attributes, attributes, error))
     return ReportError(error, kExitUsage);
   const std::string target = folder ? AsFolderPath(path) : path;
   const ZLXRESULT result = folder ? ZlxSetDirectoryAttribute(context.camera, target.c_str(), attributes)

@@ -43,22 +43,22 @@ TEST(Formatting, DrivesModelsSizesAndStamps) {
   EXPECT_EQ(FormatStampSizeLine(3, tagZLXSTAMPSIZEENTRY{640, 480, 307200}), "3    640    480      307200");
 }
 
-TEST(Formatting, AttributeSpecifications) {
+TEST(Formatting, AttributeTexts) {
   EXPECT_EQ(FormatAttributes(0x37), "drhsa");
   uint32_t result = 0;
   std::string error;
-  ASSERT_TRUE(ApplyAttributeSpec("ra", 0x02, result, error));
+  ASSERT_TRUE(ApplyAttributeText("ra", 0x02, result, error));
   EXPECT_EQ(result, 0x21u);
-  ASSERT_TRUE(ApplyAttributeSpec("+r-a", 0x30, result, error));  // the folder bit stays
+  ASSERT_TRUE(ApplyAttributeText("+r-a", 0x30, result, error));  // the folder bit stays
   EXPECT_EQ(result, 0x11u);
-  ASSERT_TRUE(ApplyAttributeSpec("0x21", 0x10, result, error));
+  ASSERT_TRUE(ApplyAttributeText("0x21", 0x10, result, error));
   EXPECT_EQ(result, 0x31u);
-  ASSERT_TRUE(ApplyAttributeSpec("-", 0x27, result, error));
+  ASSERT_TRUE(ApplyAttributeText("-", 0x27, result, error));
   EXPECT_EQ(result, 0u);
-  ASSERT_TRUE(ApplyAttributeSpec("16", 0, result, error));  // the folder bit cannot be set
+  ASSERT_TRUE(ApplyAttributeText("16", 0, result, error));  // the folder bit cannot be set
   EXPECT_EQ(result, 0u);
   for (const char *bad : {"", "rx", "r+a", "0x100", "12z", "+", "+-"})
-    EXPECT_FALSE(ApplyAttributeSpec(bad, 0, result, error)) << bad;
+    EXPECT_FALSE(ApplyAttributeText(bad, 0, result, error)) << bad;
 }
 
 TEST(Formatting, ResultLinesAndExitCodes) {

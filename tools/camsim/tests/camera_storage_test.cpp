@@ -74,7 +74,7 @@ TEST_F(StorageTest, ReadOnlyEntriesRefuseErasure) {
   EXPECT_EQ(storage_->CheckEraseDirectory("0:/"), status::kRefused);
 }
 
-TEST_F(StorageTest, WritesRespectTheOverwriteFlagAndFreeSpace) {
+TEST_F(StorageTest, WritesHonourTheOverwriteFlagAndFreeSpace) {
   EXPECT_EQ(storage_->CheckWrite("0:/DCIM/100LUMO01/MEMO.TXT", 0), status::kExists);
   EXPECT_EQ(storage_->CheckWrite("0:/DCIM/100LUMO01/MEMO.TXT", 1), status::kOk);
   EXPECT_EQ(storage_->CheckWrite("0:/NOWHERE/A.TXT", 0), status::kNotFound);
