@@ -4,8 +4,22 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <objbase.h>
+#include <wrl/client.h>
 
 #include <utility>
+
+// COM interface pointers: released once when the holder goes.
+using Microsoft::WRL::ComPtr;
+
+// Takes over the reference of a new object. (mingw's ComPtr::Attach adds a
+// reference of its own, unlike the platform's, so it is not used for this.)
+template <typename T>
+ComPtr<T> AdoptCom(T *object) noexcept {
+  ComPtr<T> holder;
+  *holder.GetAddressOf() = object;
+  return holder;
+}
 
 template <typename Traits>
 class unique_any {
@@ -75,6 +89,27 @@ struct socket_traits {
   static void close(type s) { closesocket(s); }
 };
 
+struct cotaskmem_traits {
+  using type = void *;
+  static type invalid() { return nullptr; }
+  static void close(type p) { CoTaskMemFree(p); }
+};
+struct module_traits {
+  using type = HMODULE;
+  static type invalid() { return nullptr; }
+  static void close(type m) { FreeLibrary(m); }
+};
+struct icon_traits {
+  using type = HICON;
+  static type invalid() { return nullptr; }
+  static void close(type i) { DestroyIcon(i); }
+};
+struct window_traits {
+  using type = HWND;
+  static type invalid() { return nullptr; }
+  static void close(type w) { DestroyWindow(w); }
+};
+
 using unique_handle = unique_any<handle_traits>;
 using unique_file = unique_any<file_handle_traits>;
 using unique_find = unique_any<find_handle_traits>;
@@ -82,6 +117,10 @@ using unique_view = unique_any<view_traits>;
 using unique_hglobal = unique_any<hglobal_traits>;
 using unique_hkey = unique_any<hkey_traits>;
 using unique_socket = unique_any<socket_traits>;
+using unique_cotaskmem = unique_any<cotaskmem_traits>;  // shell item lists and other task memory
+using unique_module = unique_any<module_traits>;
+using unique_hicon = unique_any<icon_traits>;
+using unique_hwnd = unique_any<window_traits>;
 
 // Holds a global-memory block locked for the lifetime of the object.
 class global_lock {

@@ -12,6 +12,12 @@ namespace {
 
 const char kConfigurationName[] = "ZL1_CONFIGURATION";
 
+// A status fault answers the requests that reply with data packets as well.
+uint16_t ForcedStatus(const FaultSet &faults, uint32_t opcode, uint16_t status) {
+  const Fault *forced = faults.Find(FaultKind::Status, opcode);
+  return forced ? static_cast<uint16_t>(forced->value) : status;
+}
+
 // Reads a NUL-terminated string at offset; false when it has no terminator
 // inside the payload.
 bool TakeString(const std::vector<uint8_t> &payload, size_t &offset, std::string &out) {
@@ -193,7 +199,8 @@ bool ZltpSession::HandleListing(const Packet &request) {
   if (request.payload.empty() || !TakeString(request.payload, offset, path))
     return SendError(request, status::kBadParameter);
   std::vector<WireEntry> entries;
-  const uint16_t result = storage_.List(path, request.payload[0], entries);
+  const uint16_t result =
+      ForcedStatus(options_.faults, request.header.opcode, storage_.List(path, request.payload[0], entries));
   if (result) {
     Log(request, "list kind " + std::to_string(request.payload[0]) + " " + path + " " + StatusText(result));
     return SendError(request, result);
@@ -247,6 +254,7 @@ bool ZltpSession::HandleReceive(const Packet &request, bool thumbnail) {
       if (!ExtractExifThumbnail(picture, body)) result = status::kNotTransferable;
     }
   }
+  result = ForcedStatus(options_.faults, request.header.opcode, result);
   Log(request, (thumbnail ? "thumbnail " : "receive ") + name + " " + std::to_string(body.size()) + " bytes " +
                    StatusText(result));
   if (result) return SendError(request, result);

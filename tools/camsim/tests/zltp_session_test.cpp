@@ -15,6 +15,7 @@
 #include "socket_io.h"
 #include "zltp_bytes.h"
 #include "zltp_server.h"
+#include "faults.h"
 #include "zltp_wire.h"
 
 using namespace zltp;
@@ -177,4 +178,30 @@ TEST_F(SessionTest, ABodyLargerThanAnnouncedIsRefused) {
   EXPECT_EQ(reply->header.opcode, kSendFinal);
   EXPECT_EQ(reply->header.sequence, sequence);
   EXPECT_EQ(reply->Status(), 5);
+}
+
+namespace {
+
+class StatusFaultTest : public SessionTest {
+ protected:
+  void SetUp() override {
+    std::string error;
+    options_.faults.Add(*ParseFault("status=12@81030000", error));
+    SessionTest::SetUp();
+  }
+};
+
+}  // namespace
+
+TEST_F(StatusFaultTest, AStatusFaultAnswersListingsWithItsStatus) {
+  Client client;
+  ASSERT_TRUE(client.Connected());
+  client.Send(kListing, {3, '0', ':', '/', 0});
+  const auto packet = client.Read(true);
+  ASSERT_TRUE(packet);
+  EXPECT_EQ(packet->Status(), 12);
+  client.Send(kDriveCapacity, {0});  // other requests are answered as always
+  const auto reply = client.Read();
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->Status(), 0);
 }

@@ -1,0 +1,27 @@
+// Which message the user sees for a camera result, and which results mean
+// the connection itself is gone.
+#pragma once
+
+#include <cstdint>
+
+enum class MessageIcon { kWarning, kError };
+
+struct CameraMessage {
+  int message;       // string-table number of the text, 0 when nothing is shown
+  MessageIcon icon;
+  int returned;      // what the error display returns when it shows nothing
+};
+
+// Values from 20000 to 29999 are message numbers already; anything else is
+// a camera result whose low half is the code.
+CameraMessage MessageForResult(uint32_t result);
+
+// The message shown when a result has no message of its own.
+constexpr int kInternalErrorMessage = 29999;
+constexpr int kOutOfMemoryMessage = 20004;
+constexpr int kInvalidNameMessage = 20012;
+constexpr int kConnectionSettingsMessage = 20021;
+
+// Results after which the connection is closed so that the next operation
+// opens a new one: unsupported connection or model, no connection, time-out.
+bool IsConnectionClassFailure(uint32_t result);

@@ -1,0 +1,24 @@
+// The names the camera folder gives its items, by kind and by the shell's
+// display-name flags.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "camera_item.h"
+
+// The shell's display-name flags that change the answer.
+constexpr uint32_t kNameInFolder = 0x0001;     // SHGDN_INFOLDER
+constexpr uint32_t kNameForParsing = 0x8000;   // SHGDN_FORPARSING
+
+// drive: its label, or for parsing its path; folder: its name, or for parsing
+// its path ("DCIM/" in the folder); file: its name in the folder, else its
+// camera path, and for parsing the path of its local copy in the working
+// folder. nullopt for an item that cannot be named so (another kind, a name
+// that would leave the working folder, a local path beyond 259 characters).
+std::optional<std::string> ItemDisplayName(const CameraItem &item, uint32_t flags, std::string_view workingFolder);
+
+// The working folder path + "\" + name of a local copy; nullopt as above.
+std::optional<std::string> LocalCopyPath(std::string_view workingFolder, std::string_view name);

@@ -1,0 +1,511 @@
+// The camera folder through COM as the shell uses it: registered with
+// camreg, bound from its parsing name under My Computer, enumerating a
+// camsim card, naming, comparing, renaming, and what happens when the
+// camera goes away.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <thread>
+
+#include "camapi.h"
+#include "camera_item.h"
+#include "message_box_watcher.h"
+#include "shell_fixture.h"
+#include "unix_paths.h"
+
+namespace {
+
+constexpr SHCONTF kBoth = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
+constexpr size_t kPictureSize = 100000;
+
+short CompareOrder(HRESULT hr) { return static_cast<short>(HRESULT_CODE(hr)); }
+
+size_t Count(const std::string &text, const std::string &what) {
+  size_t count = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
+std::vector<std::string> Names(const std::vector<Child> &children) {
+  std::vector<std::string> names;
+  for (const Child &child : children) names.push_back(child.name);
+  return names;
+}
+
+// Drive 0: DCIM/100LUMO01 with two pictures, a file to rename and a folder
+// without sub-folders; EMPTY; MEMO.TXT. Drive 1: files only. Drive 2 absent.
+class CameraFolder : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    ASSERT_EQ(RunProgram("camreg.exe install"), 0u);
+    card_ = new CameraCard;
+    for (const char *folder : {"/d0", "/d0/DCIM", "/d0/DCIM/100LUMO01", "/d0/DCIM/100LUMO01/SUB1", "/d0/EMPTY", "/d1"})
+      card_->MakeFolder(folder);
+    card_->MakeFile("/d0/DCIM/100LUMO01/LUMO0001.JPG", Pattern(kPictureSize, 1));
+    card_->MakeFile("/d0/DCIM/100LUMO01/LUMO0002.JPG", Pattern(3000, 2));
+    card_->MakeFile("/d0/DCIM/100LUMO01/RENAME.JPG", Pattern(10, 3));
+    card_->MakeFile("/d0/MEMO.TXT", "memo");
+    card_->MakeFile("/d1/ONLY.TXT", "only");
+    camsim_ = new CamsimProcess;
+    address_ = CamsimProcess::NextAddress();
+    StartCamsim();
+    ASSERT_EQ(ZlxSetConnectionInfo("LAN", address_.c_str()), 0u);
+    root_ = BindCameraRoot().Detach();
+    ASSERT_TRUE(root_) << "the shell did not bind the camera root";
+  }
+
+  static void TearDownTestSuite() {
+    if (root_) root_->Release();
+    root_ = nullptr;
+    for (HWND host = nullptr; (host = FindWindowExA(nullptr, host, "ZL1_ZLtpProxyServer", nullptr));)
+      PostMessageA(host, WM_CLOSE, 0, 0);
+    delete camsim_;
+    delete card_;
+    RunProgram("camreg.exe uninstall");
+    CoUninitialize();
+  }
+
+  static void StartCamsim() {
+    std::string error;
+    ASSERT_TRUE(camsim_->Start(address_, {"-v", "--drive", "0=" + card_->Unix("/d0"), "--drive",
+                                          "1=" + card_->Unix("/d1"), "--capacity", "1=64000000"},
+                               error))
+        << error;
+  }
+
+  static ComPtr<IShellFolder> Pictures() { return BindPath(root_, {"0:/", "DCIM/", "100LUMO01/"}); }
+
+  static inline CameraCard *card_ = nullptr;
+  static inline CamsimProcess *camsim_ = nullptr;
+  static inline std::string address_;
+  static inline IShellFolder *root_ = nullptr;
+};
+
+TEST_F(CameraFolder, RootListsThePresentDrivesWithTheirLabels) {
+  const std::vector<Child> drives = Enumerate(root_);
+  ASSERT_EQ(drives.size(), 2u);  // drive 2 is absent
+  EXPECT_EQ(NameOf(root_, drives[0].get(), SHGDN_FORPARSING), "0:/");
+  EXPECT_EQ(NameOf(root_, drives[1].get(), SHGDN_FORPARSING), "1:/");
+  EXPECT_EQ(NameOf(root_, drives[1].get(), SHGDN_NORMAL), "CF (1:)");
+  EXPECT_EQ(NameOf(root_, drives[0].get(), SHGDN_NORMAL), CameraFolderString(1201) + " (0:)");
+  if (JapaneseSystem()) {
+    EXPECT_EQ(NameOf(root_, drives[0].get(), SHGDN_NORMAL), Ansi("内蔵メモリ (0:)"));
+  }
+  // The drive's item carries its capacity.
+  CameraItem drive;
+  std::memcpy(&drive, drives[1].get(), sizeof drive);
+  EXPECT_EQ(drive.size, 64000000u);
+  EXPECT_EQ(drive.kind, 1u);
+  EXPECT_EQ(drive.attributes, 0x10u);
+}
+
+TEST_F(CameraFolder, FoldersFilesOrBoth) {
+  const ComPtr<IShellFolder> drive = BindChild(root_, Enumerate(root_)[0].get());
+  ASSERT_TRUE(drive);
+  EXPECT_EQ(Names(Enumerate(drive.Get(), SHCONTF_FOLDERS)), (std::vector<std::string>{"DCIM", "EMPTY"}));
+  EXPECT_EQ(Names(Enumerate(drive.Get(), SHCONTF_NONFOLDERS)), std::vector<std::string>{"MEMO.TXT"});
+  EXPECT_EQ(Enumerate(drive.Get(), kBoth).size(), 3u);
+
+  const ComPtr<IShellFolder> pictures = Pictures();
+  ASSERT_TRUE(pictures);
+  EXPECT_EQ(Names(Enumerate(pictures.Get(), SHCONTF_FOLDERS)), std::vector<std::string>{"SUB1"});
+  const std::vector<Child> files = Enumerate(pictures.Get(), SHCONTF_NONFOLDERS);
+  ASSERT_EQ(files.size(), 3u);
+  CameraItem picture;
+  std::memcpy(&picture, files[0].get(), sizeof picture);
+  EXPECT_STREQ(picture.path, "0:/DCIM/100LUMO01/LUMO0001.JPG");
+  EXPECT_EQ(picture.size, kPictureSize);
+  EXPECT_EQ(picture.kind, 3u);
+  EXPECT_GE(picture.time.year, 2020);
+}
+
+TEST_F(CameraFolder, EnumeratorsCountCopyAndStop) {
+  const ComPtr<IShellFolder> empty = BindPath(root_, {"0:/", "EMPTY/"});
+  ASSERT_TRUE(empty);
+  ComPtr<IEnumIDList> none;
+  ASSERT_EQ(empty->EnumObjects(nullptr, kBoth, &none), S_OK);
+  PITEMID_CHILD item = nullptr;
+  ULONG fetched = 7;
+  EXPECT_EQ(none->Next(1, &item, &fetched), S_FALSE);
+  EXPECT_EQ(fetched, 0u);
+  ComPtr<IEnumIDList> copy;
+  ASSERT_EQ(none->Clone(&copy), S_OK);
+  EXPECT_EQ(copy->Next(1, &item, nullptr), S_FALSE);
+
+  ComPtr<IEnumIDList> items;
+  ASSERT_EQ(Pictures()->EnumObjects(nullptr, kBoth, &items), S_OK);
+  // More asked for than there are: only the count is written, nothing past it.
+  PITEMID_CHILD slots[8];
+  for (auto &slot : slots) slot = reinterpret_cast<PITEMID_CHILD>(0x5A5A);
+  EXPECT_EQ(items->Next(2, slots, nullptr), E_INVALIDARG);
+  ASSERT_EQ(items->Next(6, slots, &fetched), S_OK);
+  EXPECT_EQ(fetched, 4u);
+  for (int i = 0; i < 4; ++i) EXPECT_NE(slots[i], nullptr);
+  EXPECT_EQ(slots[4], nullptr);
+  EXPECT_EQ(slots[5], nullptr);
+  EXPECT_EQ(slots[6], reinterpret_cast<PITEMID_CHILD>(0x5A5A));
+  EXPECT_EQ(slots[7], reinterpret_cast<PITEMID_CHILD>(0x5A5A));
+  for (int i = 0; i < 4; ++i) CoTaskMemFree(slots[i]);
+  EXPECT_EQ(items->Next(1, slots, nullptr), S_FALSE);
+  // Skip and Reset move over the same block; a clone keeps the position.
+  ASSERT_EQ(items->Reset(), S_OK);
+  EXPECT_EQ(items->Skip(3), S_OK);
+  ComPtr<IEnumIDList> rest;
+  ASSERT_EQ(items->Clone(&rest), S_OK);
+  ASSERT_EQ(rest->Next(1, slots, nullptr), S_OK);
+  const unique_cotaskmem last(slots[0]);
+  EXPECT_EQ(NameOf(Pictures().Get(), slots[0], SHGDN_INFOLDER), "SUB1");
+  EXPECT_EQ(items->Skip(5), S_FALSE);
+  EXPECT_EQ(items->Next(1, slots, nullptr), S_FALSE);
+}
+
+TEST_F(CameraFolder, AttributesOfDrivesFoldersAndFiles) {
+  const std::vector<Child> drives = Enumerate(root_);
+  SFGAOF flags = SFGAO_CAPABILITYMASK | SFGAO_CONTENTSMASK | SFGAO_STORAGECAPMASK;
+  PCUITEMID_CHILD drive0 = drives[0].get();
+  ASSERT_EQ(root_->GetAttributesOf(1, &drive0, &flags), S_OK);
+  EXPECT_EQ(flags, 0xA0000140u);
+  flags = SFGAO_FOLDER;  // the folder answers its fixed set whatever is asked
+  PCUITEMID_CHILD drive1 = drives[1].get();
+  ASSERT_EQ(root_->GetAttributesOf(1, &drive1, &flags), S_OK);
+  EXPECT_EQ(flags, 0x20000100u);  // no sub-folder on drive 1
+
+  const ComPtr<IShellFolder> pictures = Pictures();
+  ASSERT_TRUE(pictures);
+  const Child file = Find(pictures.Get(), "LUMO0001.JPG");
+  const Child folder = Find(pictures.Get(), "SUB1");
+  PCUITEMID_CHILD one = file.get();
+  flags = 0xFFFFFFFF;
+  ASSERT_EQ(pictures->GetAttributesOf(1, &one, &flags), S_OK);
+  EXPECT_EQ(flags, 0x00000173u & 0x4FFFFEFFu);
+  one = folder.get();
+  flags = 0xFFFFFFFF;
+  ASSERT_EQ(pictures->GetAttributesOf(1, &one, &flags), S_OK);
+  EXPECT_EQ(flags, 0x20000173u);
+  const ComPtr<IShellFolder> drive = BindChild(root_, drive0);
+  const Child dcim = Find(drive.Get(), "DCIM");
+  one = dcim.get();
+  flags = 0xFFFFFFFF;
+  ASSERT_EQ(drive->GetAttributesOf(1, &one, &flags), S_OK);
+  EXPECT_EQ(flags, 0xA0000173u);
+
+  // Copies handed out for a selection carry the transfer flag.
+  std::vector<uint8_t> selected = ListBytes(file.get());
+  selected[32] = 1;
+  one = reinterpret_cast<PCUITEMID_CHILD>(selected.data());
+  flags = 0xFFFFFFFF;
+  ASSERT_EQ(pictures->GetAttributesOf(1, &one, &flags), S_OK);
+  EXPECT_EQ(flags, 0x40000073u);
+  PCUITEMID_CHILD both[] = {file.get(), folder.get()};
+  flags = 0xFFFFFFFF;
+  ASSERT_EQ(pictures->GetAttributesOf(2, both, &flags), S_OK);
+  EXPECT_EQ(flags, 0x00000073u);
+}
+
+// A camera whose directory information fails: the drive keeps its
+// attributes without sub-folders, after the message. Run on a thread of its
+// own, which opens its own camera handle from the settings.
+TEST_F(CameraFolder, DriveWhoseDirectoryInformationFails) {
+  CamsimProcess faulty;
+  std::string error;
+  const std::string address = CamsimProcess::NextAddress();
+  ASSERT_TRUE(faulty.Start(address, {"--drive", "0=" + card_->Unix("/d0"), "--fault", "status=12@81030000"}, error))
+      << error;
+  ASSERT_EQ(ZlxSetConnectionInfo("LAN", address.c_str()), 0u);
+  HRESULT hr = E_FAIL;
+  SFGAOF flags = 0;
+  MessageBoxWatcher box;
+  std::thread shellThread([&] {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      const ComPtr<IShellFolder> root = BindCameraRoot();
+      const std::vector<Child> drives = Enumerate(root.Get());
+      if (drives.size() == 1) {
+        PCUITEMID_CHILD drive = drives[0].get();
+        flags = SFGAO_HASSUBFOLDER | SFGAO_FOLDER;
+        hr = root->GetAttributesOf(1, &drive, &flags);
+      }
+    }
+    CoUninitialize();
+  });
+  shellThread.join();
+  ZlxSetConnectionInfo("LAN", address_.c_str());
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_EQ(flags, 0x20000100u);
+  ASSERT_TRUE(box.Seen());
+  EXPECT_EQ(box.Text(), CameraFolderString(20009));
+  EXPECT_EQ(box.Caption(), CameraFolderString(1010));
+  if (JapaneseSystem()) {
+    EXPECT_EQ(box.Text(), Ansi("ドライブにアクセスできません。"));
+    EXPECT_EQ(box.Caption(), Ansi("Lumo エラー"));
+  }
+  for (HWND host = nullptr; (host = FindWindowExA(nullptr, host, "ZL1_ZLtpProxyServer",
+                                                  ("ZL1_ZLtpProxyServer - " + address).c_str()));)
+    PostMessageA(host, WM_CLOSE, 0, 0);
+}
+
+TEST_F(CameraFolder, DisplayNamesOfEveryKindAndFlag) {
+  const std::vector<Child> drives = Enumerate(root_);
+  EXPECT_EQ(NameOf(root_, drives[1].get(), SHGDN_INFOLDER), "CF (1:)");
+  EXPECT_EQ(NameOf(root_, drives[1].get(), SHGDN_FORPARSING | SHGDN_INFOLDER), "1:/");
+  const ComPtr<IShellFolder> drive = BindChild(root_, drives[0].get());
+  const Child dcim = Find(drive.Get(), "DCIM");
+  EXPECT_EQ(NameOf(drive.Get(), dcim.get(), SHGDN_NORMAL), "DCIM");
+  EXPECT_EQ(NameOf(drive.Get(), dcim.get(), SHGDN_FORPARSING), "0:/DCIM/");
+  EXPECT_EQ(NameOf(drive.Get(), dcim.get(), SHGDN_FORPARSING | SHGDN_INFOLDER), "DCIM/");
+
+  const ComPtr<IShellFolder> pictures = Pictures();
+  ASSERT_TRUE(pictures);
+  const Child file = Find(pictures.Get(), "LUMO0001.JPG");
+  EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_NORMAL), "0:/DCIM/100LUMO01/LUMO0001.JPG");
+  EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_INFOLDER), "LUMO0001.JPG");
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string local = std::string(temp) + "Lumo\\LUMO0001.JPG";
+  // In the folder the local path is only named; for parsing the file is
+  // fetched once, then the local copy serves.
+  EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_FORPARSING | SHGDN_INFOLDER), local);
+  const size_t before = Count(camsim_->Log(), "op A0000000");
+  EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_FORPARSING), local);
+  EXPECT_EQ(Count(camsim_->Log(), "op A0000000"), before + 1);
+  EXPECT_EQ(ReadFileBytes(local), Pattern(kPictureSize, 1));
+  EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_FORPARSING), local);
+  EXPECT_EQ(Count(camsim_->Log(), "op A0000000"), before + 1);
+
+  // Items of another version are refused.
+  std::vector<uint8_t> other = ListBytes(file.get());
+  other[2] = 1;
+  STRRET name{};
+  EXPECT_EQ(pictures->GetDisplayNameOf(reinterpret_cast<PCUITEMID_CHILD>(other.data()), SHGDN_NORMAL, &name),
+            E_UNEXPECTED);
+}
+
+TEST_F(CameraFolder, CompareIdsLevelByLevel) {
+  const std::vector<Child> drives = Enumerate(root_);
+  EXPECT_EQ(root_->CompareIDs(1, drives[0].get(), drives[1].get()), E_NOTIMPL);
+  EXPECT_EQ(CompareOrder(root_->CompareIDs(0, drives[0].get(), drives[1].get())), -1);
+  EXPECT_EQ(CompareOrder(root_->CompareIDs(0, drives[1].get(), drives[0].get())), 1);
+  EXPECT_EQ(CompareOrder(root_->CompareIDs(0, drives[1].get(), drives[1].get())), 0);
+
+  // Two-level lists below the root: the first level decides, then the second;
+  // a list that is a prefix of the other sorts first.
+  const ComPtr<IShellFolder> drive = BindChild(root_, drives[0].get());
+  const Child dcim = Find(drive.Get(), "DCIM");
+  const unique_cotaskmem deep(ILCombine(reinterpret_cast<PCIDLIST_ABSOLUTE>(drives[0].get()), dcim.get()));
+  const auto *deepList = static_cast<PCUIDLIST_RELATIVE>(deep.get());
+  EXPECT_EQ(CompareOrder(root_->CompareIDs(0, deepList, drives[0].get())), 1);
+  EXPECT_EQ(CompareOrder(root_->CompareIDs(0, drives[0].get(), deepList)), -1);
+  EXPECT_EQ(CompareOrder(root_->CompareIDs(0, deepList, drives[1].get())), -1);
+
+  const ComPtr<IShellFolder> pictures = Pictures();
+  ASSERT_TRUE(pictures);
+  const Child first = Find(pictures.Get(), "LUMO0001.JPG");
+  const Child second = Find(pictures.Get(), "LUMO0002.JPG");
+  const Child sub = Find(pictures.Get(), "SUB1");
+  EXPECT_EQ(pictures->CompareIDs(0x10000000, first.get(), second.get()), E_NOTIMPL);
+  EXPECT_EQ(CompareOrder(pictures->CompareIDs(0, first.get(), second.get())), -1);
+  EXPECT_EQ(CompareOrder(pictures->CompareIDs(0, sub.get(), first.get())), 1);
+}
+
+TEST_F(CameraFolder, RenameChecksTheNameAndRefreshesTheOwner) {
+  const ComPtr<IShellFolder> pictures = Pictures();
+  ASSERT_TRUE(pictures);
+  const Child file = Find(pictures.Get(), "RENAME.JPG");
+  const Child folder = Find(pictures.Get(), "SUB1");
+  const size_t renames = Count(camsim_->Log(), "op 8201") + Count(camsim_->Log(), "op 8104");
+  for (const auto &[child, name] : {std::pair{file.get(), L"ABCDEFGHI.JPG"}, std::pair{folder.get(), L"ABCDEFGHI"}}) {
+    MessageBoxWatcher box;
+    EXPECT_EQ(pictures->SetNameOf(nullptr, child, name, SHGDN_NORMAL, nullptr), E_FAIL);
+    ASSERT_TRUE(box.Seen());
+    EXPECT_EQ(box.Text(), CameraFolderString(20012));
+    if (JapaneseSystem()) {
+    EXPECT_EQ(box.Text(), Ansi("不正な名前です。"));
+  }
+  }
+  // Another case of the same name asks nothing of the camera.
+  PITEMID_CHILD renamed = reinterpret_cast<PITEMID_CHILD>(1);
+  EXPECT_EQ(pictures->SetNameOf(nullptr, file.get(), L"rename.jpg", SHGDN_NORMAL, &renamed), S_OK);
+  EXPECT_EQ(renamed, nullptr);
+  EXPECT_EQ(Count(camsim_->Log(), "op 8201") + Count(camsim_->Log(), "op 8104"), renames);
+
+  const unique_hwnd owner(CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+  ASSERT_EQ(pictures->SetNameOf(owner.get(), file.get(), L"NEWNAME.JPG", SHGDN_NORMAL, nullptr), S_OK);
+  EXPECT_EQ(ReadFileBytes(card_->Windows("/d0/DCIM/100LUMO01/NEWNAME.JPG")), Pattern(10, 3));
+  MSG message{};
+  ASSERT_TRUE(PeekMessageA(&message, owner.get(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+  EXPECT_EQ(message.wParam, static_cast<WPARAM>(VK_F5));
+  EXPECT_EQ(message.lParam, 1);
+}
+
+TEST_F(CameraFolder, IconsOfDrivesFoldersAndFiles) {
+  const std::vector<Child> drives = Enumerate(root_);
+  PCUITEMID_CHILD drive = drives[0].get();
+  ComPtr<IExtractIconW> wide;
+  ASSERT_EQ(root_->GetUIObjectOf(nullptr, 1, &drive, IID_IExtractIconW, nullptr, &wide), S_OK);
+  wchar_t location[MAX_PATH];
+  int index = 0;
+  UINT flags = 77;
+  ASSERT_EQ(wide->GetIconLocation(0, location, MAX_PATH, &index, &flags), S_OK);
+  wchar_t module[MAX_PATH];
+  GetModuleFileNameW(GetModuleHandleA("camfolder.dll"), module, MAX_PATH);
+  EXPECT_EQ(lstrcmpiW(location, module), 0);
+  EXPECT_EQ(index, -9);  // icon resource 9
+  EXPECT_EQ(flags, 0u);
+  EXPECT_NE(ExtractIconW(nullptr, location, index), nullptr);
+
+  // Folders and files take the shell's icon for their kind of name, the
+  // open folder for GIL_OPENICON.
+  const ComPtr<IShellFolder> pictures = Pictures();
+  ASSERT_TRUE(pictures);
+  const Child folder = Find(pictures.Get(), "SUB1");
+  PCUITEMID_CHILD item = folder.get();
+  ComPtr<IExtractIconA> narrow;
+  ASSERT_EQ(pictures->GetUIObjectOf(nullptr, 1, &item, IID_IExtractIconA, nullptr, &narrow), S_OK);
+  for (UINT gil : {0u, static_cast<UINT>(GIL_OPENICON)}) {
+    SHFILEINFOA shell{};
+    ASSERT_NE(SHGetFileInfoA("SUB1", FILE_ATTRIBUTE_DIRECTORY, &shell, sizeof shell,
+                             SHGFI_USEFILEATTRIBUTES | SHGFI_ICONLOCATION | (gil ? SHGFI_OPENICON : 0)),
+              0u);
+    char folderLocation[MAX_PATH];
+    ASSERT_EQ(narrow->GetIconLocation(gil, folderLocation, MAX_PATH, &index, &flags), S_OK);
+    EXPECT_STREQ(folderLocation, shell.szDisplayName);
+    EXPECT_EQ(index, shell.iIcon);
+  }
+  HICON large = nullptr, small = nullptr;
+  EXPECT_EQ(narrow->Extract("", 0, &large, &small, MAKELONG(32, 16)), S_OK);
+  EXPECT_NE(large, nullptr);
+  EXPECT_NE(small, nullptr);
+  if (large) DestroyIcon(large);
+  if (small) DestroyIcon(small);
+
+  // One item only; what later steps bring is not offered yet.
+  PCUITEMID_CHILD two[] = {drives[0].get(), drives[1].get()};
+  void *object = reinterpret_cast<void *>(1);
+  EXPECT_EQ(root_->GetUIObjectOf(nullptr, 2, two, IID_IExtractIconW, nullptr, &object), E_INVALIDARG);
+  EXPECT_EQ(object, nullptr);
+  for (REFIID other : {IID_IContextMenu, IID_IDataObject, IID_IDropTarget, IID_IQueryInfo})
+    EXPECT_EQ(pictures->GetUIObjectOf(nullptr, 1, &item, other, nullptr, &object), E_NOINTERFACE);
+  EXPECT_EQ(pictures->GetUIObjectOf(nullptr, 0, &item, IID_IExtractIconW, nullptr, &object), E_INVALIDARG);
+}
+
+TEST_F(CameraFolder, ItemListsFromOutsideAreChecked) {
+  const ComPtr<IShellFolder> pictures = Pictures();
+  ASSERT_TRUE(pictures);
+  const Child file = Find(pictures.Get(), "LUMO0002.JPG");
+  const std::vector<uint8_t> good = ListBytes(file.get());
+  STRRET name{};
+  ComPtr<IShellFolder> bound;
+
+  std::vector<uint8_t> longer = good;  // an item claiming 600 bytes
+  longer.insert(longer.end() - 2, 44, 0);
+  longer[0] = 600 & 0xFF;
+  longer[1] = 600 >> 8;
+  EXPECT_EQ(pictures->GetDisplayNameOf(reinterpret_cast<PCUITEMID_CHILD>(longer.data()), SHGDN_NORMAL, &name),
+            E_INVALIDARG);
+  std::vector<uint8_t> unterminated = good;
+  std::memset(unterminated.data() + 296, 'P', 260);
+  EXPECT_EQ(pictures->GetDisplayNameOf(reinterpret_cast<PCUITEMID_CHILD>(unterminated.data()), SHGDN_NORMAL, &name),
+            E_INVALIDARG);
+
+  // A second item whose length runs past the end of its task-memory block.
+  std::vector<uint8_t> cut = good;
+  cut.resize(556 + 4);
+  cut[556] = 556 & 0xFF;
+  cut[557] = 556 >> 8;
+  const unique_cotaskmem past = TaskCopy(cut);
+  EXPECT_EQ(pictures->BindToObject(static_cast<PCUIDLIST_RELATIVE>(past.get()), nullptr, IID_PPV_ARGS(&bound)),
+            E_INVALIDARG);
+  EXPECT_EQ(pictures->GetDisplayNameOf(static_cast<PCUITEMID_CHILD>(past.get()), SHGDN_NORMAL, &name), E_INVALIDARG);
+
+  // A folder entry whose path would pass the camera's 127 characters is
+  // refused before anything is asked of the camera.
+  CameraItem deep;
+  std::memcpy(&deep, good.data(), sizeof deep);
+  deep.kind = 2;
+  deep.attributes = 0x10;
+  std::memset(deep.name, 'D', 120);
+  deep.name[120] = 0;
+  std::vector<uint8_t> deepList(sizeof deep + 2, 0);
+  std::memcpy(deepList.data(), &deep, sizeof deep);
+  const size_t listings = Count(camsim_->Log(), "op 81030000");
+  PCUITEMID_CHILD item = reinterpret_cast<PCUITEMID_CHILD>(deepList.data());
+  SFGAOF flags = SFGAO_HASSUBFOLDER;
+  EXPECT_EQ(pictures->GetAttributesOf(1, &item, &flags), E_INVALIDARG);
+  EXPECT_EQ(Count(camsim_->Log(), "op 81030000"), listings);
+
+  EXPECT_EQ(pictures->CompareIDs(0, reinterpret_cast<PCUIDLIST_RELATIVE>(longer.data()), file.get()), E_INVALIDARG);
+  ULONG eaten = 5;
+  PIDLIST_RELATIVE parsed = reinterpret_cast<PIDLIST_RELATIVE>(1);
+  EXPECT_EQ(pictures->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(L"A.JPG"), &eaten, &parsed, nullptr),
+            E_NOTIMPL);
+  EXPECT_EQ(parsed, nullptr);
+  EXPECT_EQ(eaten, 0u);
+}
+
+TEST_F(CameraFolder, PersistenceAnswersTheClassAndTheList) {
+  ComPtr<IPersistFolder2> persist;
+  ASSERT_EQ(root_->QueryInterface(IID_PPV_ARGS(&persist)), S_OK);
+  CLSID classId{};
+  ASSERT_EQ(persist->GetClassID(&classId), S_OK);
+  EXPECT_EQ(classId, (CLSID{0x5B7C0E21, 0x4A93, 0x4D6B, {0x8F, 0x12, 0x3C, 0x9A, 0x7E, 0x4D, 0x2B, 0x60}}));
+  PIDLIST_ABSOLUTE list = nullptr;
+  ASSERT_EQ(persist->GetCurFolder(&list), S_OK);
+  const unique_cotaskmem owned(list);
+  PIDLIST_ABSOLUTE parsed = nullptr;
+  ASSERT_EQ(SHParseDisplayName(kCameraRootName, nullptr, &parsed, 0, nullptr), S_OK);
+  const unique_cotaskmem parsedOwned(parsed);
+  EXPECT_TRUE(ILIsEqual(list, parsed));
+  ComPtr<IUnknown> unknown;
+  ASSERT_EQ(persist->QueryInterface(IID_PPV_ARGS(&unknown)), S_OK);
+  ComPtr<IShellFolder> folder;
+  ASSERT_EQ(persist->QueryInterface(IID_PPV_ARGS(&folder)), S_OK);
+  EXPECT_EQ(unknown.Get(), static_cast<IUnknown *>(folder.Get()));  // IUnknown is the folder's table
+  ComPtr<IShellView> view;
+  EXPECT_EQ(root_->CreateViewObject(nullptr, IID_PPV_ARGS(&view)), E_NOINTERFACE);
+}
+
+// The camera goes away in the middle of a session: the user is told, the
+// connection is closed, and the next request connects again.
+TEST_F(CameraFolder, LostCameraIsReportedAndReconnected) {
+  const ComPtr<IShellFolder> drive = BindChild(root_, Enumerate(root_)[0].get());
+  ASSERT_EQ(Enumerate(drive.Get()).size(), 3u);
+  camsim_->Stop();
+  {
+    MessageBoxWatcher box;
+    ComPtr<IEnumIDList> items;
+    EXPECT_EQ(drive->EnumObjects(nullptr, kBoth, &items), E_UNEXPECTED);
+    ASSERT_TRUE(box.Seen());
+    EXPECT_EQ(box.Text(), CameraFolderString(20002));
+    if (JapaneseSystem()) {
+    EXPECT_EQ(box.Text(), Ansi("カメラと接続されていません。\n接続を確認してください。"));
+  }
+  }
+  StartCamsim();
+  EXPECT_EQ(Enumerate(drive.Get()).size(), 3u);
+  EXPECT_NE(camsim_->Log().find("link opened"), std::string::npos);
+}
+
+// Last: with every object released the module may unload, and it closes the
+// camera first.
+TEST_F(CameraFolder, UnloadClosesTheCamera) {
+  ASSERT_EQ(Enumerate(root_).size(), 2u);
+  root_->Release();
+  root_ = nullptr;
+  CoFreeUnusedLibraries();
+  HMODULE module = GetModuleHandleA("camfolder.dll");
+  if (module) {
+    const auto canUnload = reinterpret_cast<HRESULT(WINAPI *)()>(
+        reinterpret_cast<void *>(GetProcAddress(module, "DllCanUnloadNow")));
+    ASSERT_TRUE(canUnload);
+    EXPECT_EQ(canUnload(), S_OK);
+  }
+  const DWORD start = GetTickCount();
+  while (camsim_->Log().find("link closed") == std::string::npos && GetTickCount() - start < 10000) Sleep(50);
+  EXPECT_NE(camsim_->Log().find("link closed"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include "shell_fixture.h"
+
+#include <shlwapi.h>
+
+#include <cstring>
+
+#include "child_process.h"
+#include "unix_paths.h"
+
+ComPtr<IShellFolder> BindCameraRoot() {
+  PIDLIST_ABSOLUTE list = nullptr;
+  if (FAILED(SHParseDisplayName(kCameraRootName, nullptr, &list, 0, nullptr))) return nullptr;
+  const unique_cotaskmem owned(list);
+  ComPtr<IShellFolder> desktop;
+  ComPtr<IShellFolder> root;
+  if (FAILED(SHGetDesktopFolder(&desktop)) || FAILED(desktop->BindToObject(list, nullptr, IID_PPV_ARGS(&root))))
+    return nullptr;
+  return root;
+}
+
+ComPtr<IShellFolder> BindChild(IShellFolder *parent, PCUITEMID_CHILD child) {
+  ComPtr<IShellFolder> folder;
+  if (!parent || FAILED(parent->BindToObject(child, nullptr, IID_PPV_ARGS(&folder)))) return nullptr;
+  return folder;
+}
+
+ComPtr<IShellFolder> BindPath(IShellFolder *root, const std::vector<std::string> &names) {
+  ComPtr<IShellFolder> folder = root;
+  for (const std::string &name : names) {
+    const Child child = Find(folder.Get(), name);
+    if (!child.list) return nullptr;
+    folder = BindChild(folder.Get(), child.get());
+  }
+  return folder;
+}
+
+std::vector<Child> Enumerate(IShellFolder *folder, SHCONTF flags) {
+  std::vector<Child> children;
+  ComPtr<IEnumIDList> items;
+  if (!folder || folder->EnumObjects(nullptr, flags, &items) != S_OK) return children;
+  for (;;) {
+    PITEMID_CHILD list = nullptr;
+    if (items->Next(1, &list, nullptr) != S_OK) break;
+    Child child{unique_cotaskmem(list), ""};
+    child.name = NameOf(folder, list, SHGDN_INFOLDER);
+    children.push_back(std::move(child));
+  }
+  return children;
+}
+
+Child Find(IShellFolder *folder, const std::string &name) {
+  for (Child &child : Enumerate(folder))
+    if (child.name == name || NameOf(folder, child.get(), SHGDN_FORPARSING | SHGDN_INFOLDER) == name)
+      return std::move(child);
+  return Child{};
+}
+
+std::string NameOf(IShellFolder *folder, PCUITEMID_CHILD child, SHGDNF flags) {
+  STRRET name{};
+  const HRESULT hr = folder->GetDisplayNameOf(child, flags, &name);
+  char text[MAX_PATH] = "";
+  if (FAILED(hr) || FAILED(StrRetToBufA(&name, child, text, sizeof text))) {
+    char error[32];
+    std::snprintf(error, sizeof error, "error 0x%08lX", static_cast<unsigned long>(hr));
+    return error;
+  }
+  return text;
+}
+
+std::vector<uint8_t> ListBytes(PCUITEMID_CHILD child) {
+  const auto *bytes = reinterpret_cast<const uint8_t *>(child);
+  return std::vector<uint8_t>(bytes, bytes + ILGetSize(child));
+}
+
+unique_cotaskmem TaskCopy(const std::vector<uint8_t> &bytes) {
+  void *copy = CoTaskMemAlloc(bytes.size());
+  std::memcpy(copy, bytes.data(), bytes.size());
+  return unique_cotaskmem(copy);
+}
+
+std::string CameraFolderString(unsigned id) {
+  char text[2048] = "";
+  LoadStringA(GetModuleHandleA("camfolder.dll"), id, text, sizeof text);
+  return text;
+}
+
+std::string Ansi(const char *utf8) {
+  wchar_t wide[1024];
+  char ansi[2048];
+  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 1024);
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
+  return ansi;
+}
+
+bool JapaneseSystem() { return GetACP() == 932; }
+
+DWORD RunProgram(const std::string &commandLine) {
+  ChildProcess program(commandLine);
+  return program.Wait(60000);
+}
+
+CameraCard::CameraCard()
+    : folder_("/tmp/lumo-camfolder-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount())) {
+  MakeFolder("");
+}
+
+CameraCard::~CameraCard() { RunShell("rm -rf " + folder_); }
+
+std::string CameraCard::Windows(const std::string &sub) const { return WindowsPath(folder_ + sub); }
+
+void CameraCard::MakeFolder(const std::string &sub) const { CreateDirectoryA(Windows(sub).c_str(), nullptr); }
+
+void CameraCard::MakeFile(const std::string &sub, const std::string &bytes) const {
+  WriteFileBytes(Windows(sub), bytes);
+}
+
+std::string Pattern(size_t size, unsigned seed) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + seed * 7 + (i >> 8)) & 0xFF);
+  return bytes;
+}

@@ -1,0 +1,66 @@
+// The camera folder as the shell sees it: registered with camreg, bound
+// through the desktop from its parsing name under My Computer, talking to a
+// camsim started for the test.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "camsim_process.h"
+#include "win_raii.h"
+
+constexpr wchar_t kCameraRootName[] =
+    L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\::{5B7C0E21-4A93-4D6B-8F12-3C9A7E4D2B60}";
+
+// A child item of a folder with its names.
+struct Child {
+  unique_cotaskmem list;
+  std::string name;     // SHGDN_INFOLDER
+  PCUITEMID_CHILD get() const { return static_cast<PCUITEMID_CHILD>(list.get()); }
+};
+
+// The camera root folder, bound as the shell binds it.
+ComPtr<IShellFolder> BindCameraRoot();
+ComPtr<IShellFolder> BindChild(IShellFolder *parent, PCUITEMID_CHILD child);
+// The folder reached from the root through the children with these names.
+ComPtr<IShellFolder> BindPath(IShellFolder *root, const std::vector<std::string> &names);
+std::vector<Child> Enumerate(IShellFolder *folder, SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS);
+// The child with this in-folder name or in-folder parsing name ("0:/",
+// "DCIM/"); an empty list when there is none.
+Child Find(IShellFolder *folder, const std::string &name);
+// The display name, or the failure as text ("error 0x...").
+std::string NameOf(IShellFolder *folder, PCUITEMID_CHILD child, SHGDNF flags);
+
+// A copy of a one-item list (for crafting altered items).
+std::vector<uint8_t> ListBytes(PCUITEMID_CHILD child);
+// A task-memory copy of the bytes.
+unique_cotaskmem TaskCopy(const std::vector<uint8_t> &bytes);
+
+// A string of camfolder.dll's table in the ANSI code page.
+std::string CameraFolderString(unsigned id);
+// UTF-8 text in the ANSI code page (for comparing Japanese texts).
+std::string Ansi(const char *utf8);
+bool JapaneseSystem();
+
+// Runs a program of the build's bin folder and returns its exit code.
+DWORD RunProgram(const std::string &commandLine);
+
+// The folders behind camsim's drives, made for a test and removed after it.
+class CameraCard {
+ public:
+  CameraCard();
+  ~CameraCard();
+  std::string Unix(const std::string &sub) const { return folder_ + sub; }
+  std::string Windows(const std::string &sub) const;
+  void MakeFolder(const std::string &sub) const;
+  void MakeFile(const std::string &sub, const std::string &bytes) const;
+
+ private:
+  std::string folder_;
+};
+
+// Test data: a file body that differs byte by byte.
+std::string Pattern(size_t size, unsigned seed);

@@ -1,0 +1,84 @@
+// Size texts, the message of each camera result, and the stored settings.
+#include <gtest/gtest.h>
+
+#include "camera_messages.h"
+#include "connection_settings.h"
+#include "size_text.h"
+
+namespace {
+
+std::string Text(uint64_t value) {
+  static const char *const kUnits[] = {" bytes", "KB", "MB", "GB"};
+  const SizeTextParts parts = SplitSizeText(value);
+  return parts.number + kUnits[parts.unit];
+}
+
+TEST(SizeText, UnitsAndDigits) {
+  EXPECT_EQ(Text(0), "0 bytes");
+  EXPECT_EQ(Text(999), "999 bytes");
+  EXPECT_EQ(Text(1000), "0.97KB");
+  EXPECT_EQ(Text(1500), "1.46KB");
+  EXPECT_EQ(Text(102399), "99.9KB");
+  EXPECT_EQ(Text(102400), "100KB");
+  EXPECT_EQ(Text(200000), "195KB");
+  EXPECT_EQ(Text(1023999), "999KB");
+  EXPECT_EQ(Text(1024000), "0.97MB");
+  EXPECT_EQ(Text(2000000), "1.90MB");
+  EXPECT_EQ(Text(0xFFFFFFFFu), "3.99GB");
+  EXPECT_EQ(Text(5'000'000'000'000ull), "4656GB");  // totals beyond stay in gigabytes
+}
+
+TEST(CameraMessages, EveryResultHasItsMessageAndIcon) {
+  const struct {
+    uint32_t result;
+    int message;
+    MessageIcon icon;
+  } table[] = {
+      {0x8F07, 20014, MessageIcon::kWarning}, {0x8F09, 20015, MessageIcon::kWarning},
+      {0x8F11, 20010, MessageIcon::kWarning}, {0x8F45, 20018, MessageIcon::kWarning},
+      {0x8F48, 20006, MessageIcon::kError},   {0x8F9B, 20002, MessageIcon::kWarning},
+      {0xFF4B, 20002, MessageIcon::kWarning}, {0x8FFD, 20000, MessageIcon::kError},
+      {0x8FFE, 20001, MessageIcon::kError},   {0xFE08, 20017, MessageIcon::kWarning},
+      {0xFE09, 20013, MessageIcon::kWarning}, {0xFE0F, 20011, MessageIcon::kWarning},
+      {0xFE11, 20008, MessageIcon::kWarning}, {0xFE12, 20009, MessageIcon::kWarning},
+      {0xFE15, 20016, MessageIcon::kWarning}, {0xFF45, 20012, MessageIcon::kWarning},
+      {0xFF48, 20005, MessageIcon::kError},   {0xFF68, 20003, MessageIcon::kWarning},
+      {0xFF87, 20004, MessageIcon::kError},   {0x8FFF, 29999, MessageIcon::kError},
+      {0xFFFF, 29999, MessageIcon::kError},   {0xFF4A, 29999, MessageIcon::kError},
+      {0x00048F07, 20014, MessageIcon::kWarning},  // the detail word does not matter
+      {20012, 20012, MessageIcon::kWarning},  {29999, 29999, MessageIcon::kWarning},
+  };
+  for (const auto &row : table) {
+    const CameraMessage message = MessageForResult(row.result);
+    EXPECT_EQ(message.message, row.message) << std::hex << row.result;
+    EXPECT_EQ(message.icon, row.icon) << std::hex << row.result;
+  }
+  for (uint32_t silent : {0x0u, 0x8F61u, 0xFF61u, 0x00010000u}) {
+    EXPECT_EQ(MessageForResult(silent).message, 0) << std::hex << silent;
+    EXPECT_EQ(MessageForResult(silent).returned, 0);
+  }
+  EXPECT_EQ(MessageForResult(0xFE07).message, 0);
+  EXPECT_EQ(MessageForResult(0xFE07).returned, 20007);
+}
+
+TEST(CameraMessages, ConnectionClassResults) {
+  for (uint32_t code : {0x8F48u, 0x8F9Bu, 0xFF48u, 0xFF4Bu, 0xFF68u, 0x00078F9Bu})
+    EXPECT_TRUE(IsConnectionClassFailure(code)) << std::hex << code;
+  for (uint32_t code : {0x0u, 0x8F07u, 0xFF87u, 0xFFFFu, 0x8FFFu})
+    EXPECT_FALSE(IsConnectionClassFailure(code)) << std::hex << code;
+}
+
+TEST(ConnectionSettings, DevicesAndAddresses) {
+  EXPECT_EQ(DeviceNumber("USB"), 0);
+  EXPECT_EQ(DeviceNumber("LAN"), 1);
+  EXPECT_EQ(DeviceNumber("COM9"), 10);
+  EXPECT_EQ(DeviceNumber("COM10"), -1);
+  EXPECT_EQ(ParseIpAddress("127.0.0.1"), 0x7F000001u);
+  EXPECT_EQ(ParseIpAddress("192.168.10.255"), 0xC0A80AFFu);
+  for (const char *bad : {"", "1.2.3", "1.2.3.4.5", "256.0.0.1", "1..2.3", "a.b.c.d", "1.2.3.4 ", "00001.2.3.4"})
+    EXPECT_FALSE(ParseIpAddress(bad)) << bad;
+  EXPECT_EQ(FormatIpAddress(0x7F000001), "127.0.0.1");
+  EXPECT_EQ(FormatIpAddress(0xFFFFFFFF), "255.255.255.255");
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+#include "message_box_watcher.h"
+
+#include <vector>
+
+namespace {
+
+struct Search {
+  DWORD process;
+  HWND found;
+};
+
+// A visible dialog window of this process.
+BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
+  auto *search = reinterpret_cast<Search *>(context);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char className[32];
+  if (process == search->process && IsWindowVisible(window) && GetClassNameA(window, className, sizeof className) &&
+      lstrcmpA(className, "#32770") == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM context) {
+  auto *texts = reinterpret_cast<std::vector<std::string> *>(context);
+  char className[32];
+  char text[2048];
+  if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0 &&
+      GetWindowTextA(child, text, sizeof text) > 0)
+    texts->push_back(text);
+  return TRUE;
+}
+
+std::string WindowText(HWND window) {
+  char text[2048] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+MessageBoxWatcher::MessageBoxWatcher(int button, DWORD timeoutMs)
+    : thread_([this, button, timeoutMs] { Watch(button, timeoutMs); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+void MessageBoxWatcher::Watch(int button, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!stop_ && GetTickCount() - start < timeoutMs) {
+    Search search{GetCurrentProcessId(), nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+      // The dialog may not have its controls yet when it is first visible.
+      Sleep(200);
+      std::vector<std::string> texts;
+      EnumChildWindows(search.found, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+      for (const std::string &text : texts)
+        if (text.size() > text_.size()) text_ = text;
+      caption_ = WindowText(search.found);
+      seen_ = true;
+      PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      return;
+    }
+    Sleep(50);
+  }
+}
+
+bool MessageBoxWatcher::Seen() {
+  if (thread_.joinable()) thread_.join();
+  return seen_;
+}
+
+const std::string &MessageBoxWatcher::Caption() {
+  Seen();
+  return caption_;
+}
+
+const std::string &MessageBoxWatcher::Text() {
+  Seen();
+  return text_;
+}

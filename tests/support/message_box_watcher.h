@@ -1,0 +1,34 @@
+// Test helper: answers the next message box (or other dialog) that this
+// process shows, from a thread of its own, while the test's thread is held
+// inside the call that shows it.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+class MessageBoxWatcher {
+ public:
+  // Watches for up to timeoutMs for a new dialog of this process; presses
+  // the button with this identifier when one appears.
+  explicit MessageBoxWatcher(int button = IDOK, DWORD timeoutMs = 60000);
+  ~MessageBoxWatcher();
+  MessageBoxWatcher(const MessageBoxWatcher &) = delete;
+  MessageBoxWatcher &operator=(const MessageBoxWatcher &) = delete;
+
+  // Waits for the watch to end; true when a dialog was seen and answered.
+  bool Seen();
+  const std::string &Caption();
+  const std::string &Text();  // the longest static text in the dialog
+
+ private:
+  void Watch(int button, DWORD timeoutMs);
+
+  std::thread thread_;
+  std::atomic<bool> stop_{false};
+  bool seen_ = false;
+  std::string caption_;
+  std::string text_;
+};
