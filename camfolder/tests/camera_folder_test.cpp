@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -19,6 +20,8 @@
 namespace {
 
 constexpr SHCONTF kBoth = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
+constexpr CLSID kFolderClass = {0x5B7C0E21, 0x4A93, 0x4D6B, {0x8F, 0x12, 0x3C, 0x9A, 0x7E, 0x4D, 0x2B, 0x60}};
+constexpr CLSID kExtensionClass = {0x9E3A6F14, 0x2C58, 0x47B1, {0xA0, 0xD9, 0x6B, 0x1E, 0x8C, 0x7F, 0x3A, 0x25}};
 constexpr size_t kPictureSize = 100000;
 
 short CompareOrder(HRESULT hr) { return static_cast<short>(HRESULT_CODE(hr)); }
@@ -54,6 +57,11 @@ class CameraFolder : public ::testing::Test {
     address_ = CamsimProcess::NextAddress();
     StartCamsim();
     ASSERT_EQ(ZlxSetConnectionInfo("LAN", address_.c_str()), 0u);
+    // Left from an earlier session: the first use empties the working folder.
+    CreateDirectoryA(WorkingFolder().c_str(), nullptr);
+    CreateDirectoryA((WorkingFolder() + "\\STALE").c_str(), nullptr);
+    WriteFileBytes(WorkingFolder() + "\\STALE\\OLD.JPG", "old");
+    SetFileAttributesA((WorkingFolder() + "\\STALE\\OLD.JPG").c_str(), FILE_ATTRIBUTE_READONLY);
     root_ = BindCameraRoot().Detach();
     ASSERT_TRUE(root_) << "the shell did not bind the camera root";
   }
@@ -77,6 +85,31 @@ class CameraFolder : public ::testing::Test {
         << error;
   }
 
+  static std::string WorkingFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "Lumo";
+  }
+
+  // Runs the body on a shell thread of its own: it opens its own camera
+  // handle from the settings of the moment.
+  template <typename Body>
+  static void OnNewThread(Body &&body) {
+    std::thread thread([&] {
+      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      body();
+      CoUninitialize();
+    });
+    thread.join();
+  }
+
+  using CanUnloadNow = HRESULT(WINAPI *)();
+  using GetClassObject = HRESULT(WINAPI *)(REFCLSID, REFIID, void **);
+  template <typename Function>
+  static Function Export(const char *name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("camfolder.dll"), name)));
+  }
+
   static ComPtr<IShellFolder> Pictures() { return BindPath(root_, {"0:/", "DCIM/", "100LUMO01/"}); }
 
   static inline CameraCard *card_ = nullptr;
@@ -84,6 +117,14 @@ class CameraFolder : public ::testing::Test {
   static inline std::string address_;
   static inline IShellFolder *root_ = nullptr;
 };
+
+// The Japanese run compares the texts themselves: it must really be one.
+TEST_F(CameraFolder, AJapaneseRunHasTheJapaneseCodePage) {
+  const char *language = std::getenv("LANG");
+  if (language && std::strncmp(language, "ja", 2) == 0) {
+    EXPECT_TRUE(JapaneseSystem());
+  }
+}
 
 TEST_F(CameraFolder, RootListsThePresentDrivesWithTheirLabels) {
   const std::vector<Child> drives = Enumerate(root_);
@@ -219,23 +260,18 @@ TEST_F(CameraFolder, DriveWhoseDirectoryInformationFails) {
   HRESULT hr = E_FAIL;
   SFGAOF flags = 0;
   MessageBoxWatcher box;
-  std::thread shellThread([&] {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    {
-      const ComPtr<IShellFolder> root = BindCameraRoot();
-      const std::vector<Child> drives = Enumerate(root.Get());
-      if (drives.size() == 1) {
-        PCUITEMID_CHILD drive = drives[0].get();
-        flags = SFGAO_HASSUBFOLDER | SFGAO_FOLDER;
-        hr = root->GetAttributesOf(1, &drive, &flags);
-      }
+  OnNewThread([&] {
+    const ComPtr<IShellFolder> root = BindCameraRoot();
+    const std::vector<Child> drives = Enumerate(root.Get());
+    if (drives.size() == 1) {
+      PCUITEMID_CHILD drive = drives[0].get();
+      flags = SFGAO_HASSUBFOLDER | SFGAO_FOLDER;
+      hr = root->GetAttributesOf(1, &drive, &flags);
     }
-    CoUninitialize();
   });
-  shellThread.join();
   ZlxSetConnectionInfo("LAN", address_.c_str());
   EXPECT_EQ(hr, S_OK);
-  EXPECT_EQ(flags, 0x20000100u);
+  EXPECT_EQ(flags, 0x20000100u);  // no sub-folders, and still an answer
   ASSERT_TRUE(box.Seen());
   EXPECT_EQ(box.Text(), CameraFolderString(20009));
   EXPECT_EQ(box.Caption(), CameraFolderString(1010));
@@ -246,6 +282,56 @@ TEST_F(CameraFolder, DriveWhoseDirectoryInformationFails) {
   for (HWND host = nullptr; (host = FindWindowExA(nullptr, host, "ZL1_ZLtpProxyServer",
                                                   ("ZL1_ZLtpProxyServer - " + address).c_str()));)
     PostMessageA(host, WM_CLOSE, 0, 0);
+}
+
+TEST_F(CameraFolder, WithoutConnectionSettingsTheUserIsSentToTheProperties) {
+  ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\VEMLO\\ZLXSDK\\Connection"), ERROR_SUCCESS);
+  HRESULT hr = S_OK;
+  MessageBoxWatcher box;
+  OnNewThread([&] {
+    const ComPtr<IShellFolder> root = BindCameraRoot();
+    ComPtr<IEnumIDList> items;
+    hr = root ? root->EnumObjects(nullptr, kBoth, &items) : E_FAIL;
+  });
+  ZlxSetConnectionInfo("LAN", address_.c_str());
+  EXPECT_EQ(hr, E_UNEXPECTED);
+  ASSERT_TRUE(box.Seen());
+  EXPECT_EQ(box.Text(), CameraFolderString(20021));
+  if (JapaneseSystem()) {
+    EXPECT_EQ(box.Text(), Ansi("プロパティから接続設定を行ってください。"));
+  }
+}
+
+TEST_F(CameraFolder, TheFirstUseEmptiedTheWorkingFolder) {
+  EXPECT_NE(GetFileAttributesA(WorkingFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA((WorkingFolder() + "\\STALE").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(CameraFolder, ClassObjects) {
+  const auto getClassObject = Export<GetClassObject>("DllGetClassObject");
+  ASSERT_TRUE(getClassObject);
+  EXPECT_EQ(getClassObject(CLSID_ShellDesktop, IID_IClassFactory, nullptr), E_INVALIDARG);
+  void *object = reinterpret_cast<void *>(1);
+  EXPECT_EQ(getClassObject(CLSID_ShellDesktop, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(object, nullptr);
+
+  ComPtr<IClassFactory> folders;
+  ASSERT_EQ(getClassObject(kFolderClass, IID_PPV_ARGS(&folders)), S_OK);
+  ComPtr<IUnknown> outer;
+  ASSERT_EQ(folders->CreateInstance(nullptr, IID_PPV_ARGS(&outer)), S_OK);
+  EXPECT_EQ(folders->CreateInstance(outer.Get(), IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(folders->CreateInstance(nullptr, IID_IDropTarget, &object), E_NOINTERFACE);
+  ComPtr<IPersistFolder> persist;
+  ASSERT_EQ(folders->CreateInstance(nullptr, IID_PPV_ARGS(&persist)), S_OK);
+  EXPECT_EQ(persist->Initialize(nullptr), E_INVALIDARG);
+
+  // The root extension's verbs and page come with the commands; until then
+  // it makes no objects.
+  ComPtr<IClassFactory> extensions;
+  ASSERT_EQ(getClassObject(kExtensionClass, IID_PPV_ARGS(&extensions)), S_OK);
+  EXPECT_EQ(extensions->CreateInstance(nullptr, IID_IShellExtInit, &object), E_NOINTERFACE);
+  EXPECT_EQ(extensions->CreateInstance(outer.Get(), IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(extensions->LockServer(TRUE), E_NOTIMPL);
 }
 
 TEST_F(CameraFolder, DisplayNamesOfEveryKindAndFlag) {
@@ -451,7 +537,7 @@ TEST_F(CameraFolder, PersistenceAnswersTheClassAndTheList) {
   ASSERT_EQ(root_->QueryInterface(IID_PPV_ARGS(&persist)), S_OK);
   CLSID classId{};
   ASSERT_EQ(persist->GetClassID(&classId), S_OK);
-  EXPECT_EQ(classId, (CLSID{0x5B7C0E21, 0x4A93, 0x4D6B, {0x8F, 0x12, 0x3C, 0x9A, 0x7E, 0x4D, 0x2B, 0x60}}));
+  EXPECT_EQ(classId, kFolderClass);
   PIDLIST_ABSOLUTE list = nullptr;
   ASSERT_EQ(persist->GetCurFolder(&list), S_OK);
   const unique_cotaskmem owned(list);
@@ -493,16 +579,23 @@ TEST_F(CameraFolder, LostCameraIsReportedAndReconnected) {
 // camera first.
 TEST_F(CameraFolder, UnloadClosesTheCamera) {
   ASSERT_EQ(Enumerate(root_).size(), 2u);
+  const auto canUnload = Export<CanUnloadNow>("DllCanUnloadNow");
+  const auto getClassObject = Export<GetClassObject>("DllGetClassObject");
+  ASSERT_TRUE(canUnload && getClassObject);
+  EXPECT_EQ(canUnload(), S_FALSE);  // the root is alive
+  ComPtr<IClassFactory> folders;
+  ASSERT_EQ(getClassObject(kFolderClass, IID_PPV_ARGS(&folders)), S_OK);
+  ASSERT_EQ(folders->LockServer(TRUE), S_OK);
+  folders.Reset();
   root_->Release();
   root_ = nullptr;
-  CoFreeUnusedLibraries();
-  HMODULE module = GetModuleHandleA("camfolder.dll");
-  if (module) {
-    const auto canUnload = reinterpret_cast<HRESULT(WINAPI *)()>(
-        reinterpret_cast<void *>(GetProcAddress(module, "DllCanUnloadNow")));
-    ASSERT_TRUE(canUnload);
-    EXPECT_EQ(canUnload(), S_OK);
-  }
+  EXPECT_EQ(canUnload(), S_FALSE);  // the lock holds the module
+  ASSERT_EQ(getClassObject(kFolderClass, IID_PPV_ARGS(&folders)), S_OK);
+  ASSERT_EQ(folders->LockServer(FALSE), S_OK);
+  ASSERT_EQ(folders->LockServer(FALSE), S_OK);  // never below zero
+  folders.Reset();
+  EXPECT_EQ(camsim_->Log().find("link closed"), std::string::npos);
+  EXPECT_EQ(canUnload(), S_OK);
   const DWORD start = GetTickCount();
   while (camsim_->Log().find("link closed") == std::string::npos && GetTickCount() - start < 10000) Sleep(50);
   EXPECT_NE(camsim_->Log().find("link closed"), std::string::npos);
