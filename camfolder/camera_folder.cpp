@@ -257,7 +257,7 @@ HRESULT CCameraFolder::FetchLocalCopy(const CameraItem &item, const std::string 
   const ProgressCounters &counters = CurrentProgress();
   const tagZLXPROGRESSPARAM progress{WindowTo32(MessageOwner()), counters.current, counters.total};
   const HRESULT hr = ReceiveFile(nullptr, item.path, localPath.c_str(), kTransferWithProgress, progress);
-  if (SUCCEEDED(hr)) LastFetchedPath() = item.path;
+  if (SUCCEEDED(hr)) SetLastFetchedPath(item.path);
   return hr;
 }
 
@@ -272,7 +272,7 @@ STDMETHODIMP CCameraFolder::GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF flags,
     if (last->kind == kFileItem && (flags & SHGDN_FORPARSING)) {
       // The shell opens a file by its parsing name: make the local copy real.
       if (flags & SHGDN_INFOLDER) {
-        LastFetchedPath().clear();
+        SetLastFetchedPath("");
       } else if (ShellVersion() >= ShellVersionOf(5, 0) && !SameCameraText(last->path, LastFetchedPath())) {
         if (const HRESULT hr = FetchLocalCopy(*last, *text); FAILED(hr)) return hr;
       }
@@ -311,7 +311,7 @@ STDMETHODIMP CCameraFolder::SetNameOf(HWND owner, PCUITEMID_CHILD item, LPCWSTR 
       return E_FAIL;
     }
     // A local copy fetched under the old name no longer stands for that name.
-    if (IsAtOrBelow(LastFetchedPath(), entry.path)) LastFetchedPath().clear();
+    if (IsAtOrBelow(LastFetchedPath(), entry.path)) SetLastFetchedPath("");
     if (owner) {
       SetForegroundWindow(owner);
       PostMessageA(owner, WM_KEYDOWN, VK_F5, 1);

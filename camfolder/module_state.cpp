@@ -106,9 +106,35 @@ LONG g_folderUsed = 0;
 HWND MessageOwner() { return g_messageOwner; }
 void SetMessageOwner(HWND owner) { g_messageOwner = owner; }
 
-std::string &LastFetchedPath() {
-  static std::string path;
+namespace {
+
+struct FetchedPath {
+  FetchedPath() { InitializeCriticalSection(&lock); }
+  ~FetchedPath() { DeleteCriticalSection(&lock); }
+  CRITICAL_SECTION lock;
+  std::string path;
+};
+
+FetchedPath &Fetched() {
+  static FetchedPath fetched;
+  return fetched;
+}
+
+}  // namespace
+
+std::string LastFetchedPath() {
+  FetchedPath &fetched = Fetched();
+  EnterCriticalSection(&fetched.lock);
+  std::string path = fetched.path;
+  LeaveCriticalSection(&fetched.lock);
   return path;
+}
+
+void SetLastFetchedPath(const std::string &path) {
+  FetchedPath &fetched = Fetched();
+  EnterCriticalSection(&fetched.lock);
+  fetched.path = path;
+  LeaveCriticalSection(&fetched.lock);
 }
 
 ProgressCounters &CurrentProgress() {

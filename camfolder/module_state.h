@@ -63,9 +63,10 @@ ConnectionSettings &CurrentSettings();
 HWND MessageOwner();
 void SetMessageOwner(HWND owner);
 
-// The camera path of the last file fetched for its parsing name (compared
-// without regard to case); empty when none.
-std::string &LastFetchedPath();
+// The camera path of the last file fetched for its parsing name; empty when
+// none. Shell threads share it, so it is read and written under a lock.
+std::string LastFetchedPath();
+void SetLastFetchedPath(const std::string &path);
 
 // Item n of m of the transfer in progress, for fetches made on the way.
 struct ProgressCounters {

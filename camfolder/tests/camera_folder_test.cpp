@@ -52,6 +52,9 @@ class CameraFolder : public ::testing::Test {
     card_->MakeFile("/d0/DCIM/100LUMO01/LUMO0002.JPG", Pattern(3000, 2));
     card_->MakeFile("/d0/DCIM/100LUMO01/RENAME.JPG", Pattern(10, 3));
     card_->MakeFile("/d0/MEMO.TXT", "memo");
+    card_->MakeFolder("/d0/DCIM/SWAP");
+    card_->MakeFile("/d0/DCIM/SWAP/X1.JPG", Pattern(500, 11));
+    card_->MakeFile("/d0/DCIM/SWAP/X2.JPG", Pattern(600, 12));
     card_->MakeFile("/d1/ONLY.TXT", "only");
     camsim_ = new CamsimProcess;
     address_ = CamsimProcess::NextAddress();
@@ -425,6 +428,19 @@ TEST_F(CameraFolder, RenameChecksTheNameAndRefreshesTheOwner) {
   ASSERT_TRUE(PeekMessageA(&message, owner.get(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
   EXPECT_EQ(message.wParam, static_cast<WPARAM>(VK_F5));
   EXPECT_EQ(message.lParam, 1);
+}
+
+// A local copy stands for the camera file it was fetched from: once that file
+// is renamed, another file given its name is fetched anew.
+TEST_F(CameraFolder, ARenamedFileIsFetchedAgainUnderItsName) {
+  const ComPtr<IShellFolder> swap = BindPath(root_, {"0:/", "DCIM/", "SWAP/"});
+  ASSERT_TRUE(swap);
+  const std::string local = NameOf(swap.Get(), Find(swap.Get(), "X1.JPG").get(), SHGDN_FORPARSING);
+  EXPECT_EQ(ReadFileBytes(local), Pattern(500, 11));
+  ASSERT_EQ(swap->SetNameOf(nullptr, Find(swap.Get(), "X1.JPG").get(), L"X3.JPG", SHGDN_NORMAL, nullptr), S_OK);
+  ASSERT_EQ(swap->SetNameOf(nullptr, Find(swap.Get(), "X2.JPG").get(), L"X1.JPG", SHGDN_NORMAL, nullptr), S_OK);
+  EXPECT_EQ(NameOf(swap.Get(), Find(swap.Get(), "X1.JPG").get(), SHGDN_FORPARSING), local);
+  EXPECT_EQ(ReadFileBytes(local), Pattern(600, 12));
 }
 
 TEST_F(CameraFolder, IconsOfDrivesFoldersAndFiles) {
