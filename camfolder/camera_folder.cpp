@@ -4,9 +4,11 @@
 #include <new>
 
 #include "camera_connection.h"
+#include "camera_drop_target.h"
 #include "export_guard.h"
 #include "camera_error.h"
 #include "camera_messages.h"
+#include "item_data_object.h"
 #include "item_enum.h"
 #include "item_icon.h"
 #include "item_names.h"
@@ -49,12 +51,6 @@ std::optional<std::vector<CameraItem>> ItemsOf(UINT count, PCUITEMID_CHILD_ARRAY
     result.push_back(*item);
   }
   return result;
-}
-
-// Whether a path is the renamed one or lies below it.
-bool IsAtOrBelow(const std::string &path, const std::string &renamed) {
-  return path.size() >= renamed.size() && SameCameraText(std::string_view(path).substr(0, renamed.size()), renamed) &&
-         (path.size() == renamed.size() || renamed.back() == '/');
 }
 
 }  // namespace
@@ -237,8 +233,8 @@ STDMETHODIMP CCameraFolder::GetAttributesOf(UINT count, PCUITEMID_CHILD_ARRAY it
   });
 }
 
-STDMETHODIMP CCameraFolder::GetUIObjectOf(HWND, UINT count, PCUITEMID_CHILD_ARRAY items, REFIID interfaceId, UINT *,
-                                          void **object) {
+STDMETHODIMP CCameraFolder::GetUIObjectOf(HWND owner, UINT count, PCUITEMID_CHILD_ARRAY items, REFIID interfaceId,
+                                          UINT *, void **object) {
   return RunExport(E_OUTOFMEMORY, [&]() -> HRESULT {
     if (!object) return E_INVALIDARG;
     *object = nullptr;
@@ -248,6 +244,22 @@ STDMETHODIMP CCameraFolder::GetUIObjectOf(HWND, UINT count, PCUITEMID_CHILD_ARRA
       const auto item = LastCameraItem(items[0]);
       if (!item) return E_INVALIDARG;
       return CItemIcon::Create(*item, interfaceId, object);
+    }
+    if (IsEqualIID(interfaceId, IID_IDataObject)) {
+      const auto chosen = ItemsOf(count, items);
+      if (!chosen) return E_INVALIDARG;
+      std::vector<std::vector<uint8_t>> lists;
+      for (const CameraItem &item : *chosen) lists.push_back(SingleItemList(item));
+      return CItemDataObject::Create(owner, list_, path_, lists, interfaceId, object);
+    }
+    if (IsEqualIID(interfaceId, IID_IDropTarget)) {
+      if (count != 1) return E_INVALIDARG;
+      const auto item = LastCameraItem(items[0]);
+      // Only drives and folders take drops.
+      if (!item || item->kind == kFileItem) return E_INVALIDARG;
+      ComPtr<IShellFolder> folder;
+      if (const HRESULT hr = BindToObject(items[0], nullptr, IID_PPV_ARGS(&folder)); FAILED(hr)) return hr;
+      return CCameraDropTarget::Create(item->path, folder.Get(), owner, nullptr, interfaceId, object);
     }
     return E_NOINTERFACE;
   });
@@ -311,7 +323,7 @@ STDMETHODIMP CCameraFolder::SetNameOf(HWND owner, PCUITEMID_CHILD item, LPCWSTR 
       return E_FAIL;
     }
     // A local copy fetched under the old name no longer stands for that name.
-    if (IsAtOrBelow(LastFetchedPath(), entry.path)) SetLastFetchedPath("");
+    ForgetFetchedAt(entry.path);
     if (owner) {
       SetForegroundWindow(owner);
       PostMessageA(owner, WM_KEYDOWN, VK_F5, 1);

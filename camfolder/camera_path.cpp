@@ -93,3 +93,8 @@ bool IsUsableEntryName(std::string_view name) {
 }
 
 bool SameCameraText(std::string_view a, std::string_view b) { return CompareNoCase(a, b) == 0; }
+
+bool IsAtOrBelow(std::string_view path, std::string_view item) {
+  if (item.empty() || path.size() < item.size() || !SameCameraText(path.substr(0, item.size()), item)) return false;
+  return path.size() == item.size() || item.back() == '/';
+}

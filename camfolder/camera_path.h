@@ -44,3 +44,6 @@ bool IsUsableEntryName(std::string_view name);
 
 // Camera names are compared without regard to case.
 bool SameCameraText(std::string_view a, std::string_view b);
+
+// Whether the path is the item or lies inside it (a folder path ending in "/").
+bool IsAtOrBelow(std::string_view path, std::string_view item);

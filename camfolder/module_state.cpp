@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "camera_path.h"
 #include "win_raii.h"
 
 namespace camfolder {
@@ -140,6 +141,18 @@ void SetLastFetchedPath(const std::string &path) {
 ProgressCounters &CurrentProgress() {
   static ProgressCounters counters;
   return counters;
+}
+
+void ForgetFetchedAt(const std::string &item) {
+  FetchedPath &fetched = Fetched();
+  EnterCriticalSection(&fetched.lock);
+  if (IsAtOrBelow(fetched.path, item)) fetched.path.clear();
+  LeaveCriticalSection(&fetched.lock);
+}
+
+uint32_t &SendOverwriteMode() {
+  static uint32_t mode = 4;
+  return mode;
 }
 
 tagZLXMODEL &OpenedModel() {

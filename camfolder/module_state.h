@@ -67,6 +67,9 @@ void SetMessageOwner(HWND owner);
 // none. Shell threads share it, so it is read and written under a lock.
 std::string LastFetchedPath();
 void SetLastFetchedPath(const std::string &path);
+// Forgets the last fetched file when it is the item or lies inside it: its
+// local copy no longer stands for what the camera holds under that path.
+void ForgetFetchedAt(const std::string &item);
 
 // Item n of m of the transfer in progress, for fetches made on the way.
 struct ProgressCounters {
@@ -74,6 +77,10 @@ struct ProgressCounters {
   DWORD total = 1;
 };
 ProgressCounters &CurrentProgress();
+
+// The overwrite mode of the next send: refuse an existing name at the start
+// of every drop, replace after the user chose to replace all.
+uint32_t &SendOverwriteMode();
 
 // The model record the camera was opened with (the camera's model after
 // the first open).

@@ -32,3 +32,25 @@
 #define IDS_DELETE_FOLDER 30000      // to 30003: folder, read-only folder entry, file, read-only file
 #define IDS_DELETE_SEVERAL 30004
 #define IDS_FORMAT_QUESTION 30012
+
+// The name dialog of files whose names the camera cannot take.
+#define IDD_NAME_CHOICE 1010
+#define IDC_NAME_TARGET 11011
+#define IDC_NAME_SOURCE 11012
+#define IDC_NAME_EDIT 11013
+#define IDC_NAME_AUTO 11014
+
+// The question before a camera file of the same name is replaced.
+#define IDD_OVERWRITE 113
+#define IDC_OVERWRITE_TEXT 11004
+#define IDC_OVERWRITE_CURRENT 11005
+#define IDC_OVERWRITE_CURRENT_ICON 11006
+#define IDC_OVERWRITE_NEW 11007
+#define IDC_OVERWRITE_NEW_ICON 11008
+#define IDC_OVERWRITE_ALL 11000
+
+// The menu of a drag with the right button.
+#define IDM_DROP_MENU 110
+#define IDM_MOVE_HERE 10500
+#define IDM_COPY_HERE 10501
+#define IDM_CANCEL_DROP 10503

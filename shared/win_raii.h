@@ -104,6 +104,11 @@ struct icon_traits {
   static type invalid() { return nullptr; }
   static void close(type i) { DestroyIcon(i); }
 };
+struct menu_traits {
+  using type = HMENU;
+  static type invalid() { return nullptr; }
+  static void close(type m) { DestroyMenu(m); }
+};
 struct window_traits {
   using type = HWND;
   static type invalid() { return nullptr; }
@@ -121,6 +126,7 @@ using unique_cotaskmem = unique_any<cotaskmem_traits>;  // shell item lists and 
 using unique_module = unique_any<module_traits>;
 using unique_hicon = unique_any<icon_traits>;
 using unique_hwnd = unique_any<window_traits>;
+using unique_hmenu = unique_any<menu_traits>;
 
 // Holds a global-memory block locked for the lifetime of the object.
 class global_lock {

@@ -1,0 +1,338 @@
+#include "camera_drop_target.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <optional>
+#include <span>
+
+#include "camera_connection.h"
+#include "camera_error.h"
+#include "camera_path.h"
+#include "clipboard_formats.h"
+#include "export_guard.h"
+#include "resource_ids.h"
+#include "shell_blocks.h"
+#include "transfer_copy.h"
+#include "transfer_receive.h"
+#include "transfer_rules.h"
+#include "transfer_send.h"
+
+namespace camfolder {
+
+namespace {
+
+constexpr int kFolderDropMessage = 20019;
+
+// The paths of a DROPFILES block the data object holds in this format, in
+// the ANSI code page; nullopt when it has none or the block is malformed.
+std::optional<std::vector<std::string>> DroppedPathsOf(IDataObject *data, CLIPFORMAT format) {
+  FORMATETC wanted{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  if (!data || FAILED(data->GetData(&wanted, &medium))) return std::nullopt;
+  std::optional<std::vector<std::string>> result;
+  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
+    const global_lock bytes(medium.hGlobal);
+    if (bytes) {
+      const std::span<const uint8_t> block(static_cast<const uint8_t *>(bytes.get()), GlobalSize(medium.hGlobal));
+      if (auto paths = ReadDropFiles(block)) {
+        if (!paths->wide) {
+          result = std::move(paths->ansi);
+        } else {
+          result.emplace();
+          for (const std::u16string &path : paths->unicode) {
+            std::wstring wide(path.begin(), path.end());
+            const int length = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+            std::string ansi(length > 0 ? static_cast<size_t>(length) : 1, '\0');
+            WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), length, nullptr, nullptr);
+            ansi.resize(strlen(ansi.c_str()));
+            result->push_back(std::move(ansi));
+          }
+        }
+      }
+    }
+  }
+  ReleaseStgMedium(&medium);
+  return result;
+}
+
+bool IsDirectory(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+HRESULT CCameraDropTarget::Create(const std::string &target, IShellFolder *folder, HWND owner, HWND list,
+                                  REFIID interfaceId, void **object) {
+  if (!object) return E_INVALIDARG;
+  *object = nullptr;
+  return RunExport(E_OUTOFMEMORY, [&]() -> HRESULT {
+    ComPtr<CCameraDropTarget> drop = AdoptCom(new CCameraDropTarget);
+    drop->target_ = target;
+    drop->folder_ = folder;
+    drop->owner_ = owner;
+    drop->list_ = list;
+    drop->scrollInset_ = GetProfileIntA("windows", "DragScrollInset", 11);
+    drop->scrollDelay_ = GetProfileIntA("windows", "DragScrollDelay", 50);
+    return drop->QueryInterface(interfaceId, object);
+  });
+}
+
+STDMETHODIMP CCameraDropTarget::QueryInterface(REFIID interfaceId, void **object) {
+  if (!object) return E_POINTER;
+  if (IsEqualIID(interfaceId, IID_IUnknown) || IsEqualIID(interfaceId, IID_IDropTarget)) {
+    *object = static_cast<IDropTarget *>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) CCameraDropTarget::AddRef() { return InterlockedIncrement(&references_); }
+
+STDMETHODIMP_(ULONG) CCameraDropTarget::Release() {
+  const LONG left = InterlockedDecrement(&references_);
+  if (left == 0) delete this;
+  return left;
+}
+
+void CCameraDropTarget::LeaveItem() {
+  if (list_ && highlighted_ >= 0) ListView_SetItemState(list_, highlighted_, 0, LVIS_DROPHILITED);
+  highlighted_ = -1;
+  if (inner_) inner_->DragLeave();
+  inner_.Reset();
+}
+
+void CCameraDropTarget::Clear() {
+  LeaveItem();
+  data_.Reset();
+  droppable_ = internal_ = moveAllowed_ = false;
+}
+
+DWORD CCameraDropTarget::AutoScroll(POINT client) {
+  if (ListView_GetItemCount(list_) == 0) return 0;
+  const DWORD view = GetWindowLongA(list_, GWL_STYLE) & LVS_TYPEMASK;
+  const int across = view == LVS_ICON ? 32 : view == LVS_LIST ? 1 : 16;
+  const int down = view == LVS_ICON ? 32 : 16;
+  RECT area;
+  GetClientRect(list_, &area);
+  const int inset = static_cast<int>(scrollInset_);
+  int dx = 0, dy = 0;
+  if (client.x < area.left + inset) dx = -across;
+  if (client.x >= area.right - inset) dx = across;
+  if (client.y < area.top + inset) dy = -down;
+  if (client.y >= area.bottom - inset) dy = down;
+  if (dx == 0 && dy == 0) return 0;
+  const DWORD now = GetTickCount();
+  if (now - lastScroll_ >= scrollDelay_) {
+    ListView_Scroll(list_, dx, dy);
+    lastScroll_ = now;
+  }
+  return DROPEFFECT_SCROLL;
+}
+
+bool CCameraDropTarget::OverItem(DWORD keyState, POINTL point, DWORD allowed, DWORD &effect) {
+  POINT client{point.x, point.y};
+  ScreenToClient(list_, &client);
+  const DWORD scroll = AutoScroll(client);
+  LVHITTESTINFO hit{};
+  hit.pt = client;
+  const int item = ListView_HitTest(list_, &hit);
+  const int under = item >= 0 && (hit.flags & LVHT_ONITEM) ? item : -1;
+  if (under == highlighted_ && inner_) {
+    effect = allowed | scroll;
+    return true;
+  }
+  if (under != highlighted_) LeaveItem();
+  effect = scroll;
+  if (under < 0 || !folder_) return false;
+  LVITEMA entry{};
+  entry.mask = LVIF_PARAM;
+  entry.iItem = under;
+  if (!ListView_GetItem(list_, &entry) || !entry.lParam) return false;
+  PCUITEMID_CHILD child = reinterpret_cast<PCUITEMID_CHILD>(entry.lParam);
+  SFGAOF attributes = SFGAO_DROPTARGET;
+  ComPtr<IDropTarget> inner;
+  if (FAILED(folder_->GetAttributesOf(1, &child, &attributes)) || !(attributes & SFGAO_DROPTARGET) ||
+      FAILED(folder_->GetUIObjectOf(owner_, 1, &child, IID_IDropTarget, nullptr, &inner)))
+    return false;
+  highlighted_ = under;
+  ListView_SetItemState(list_, under, LVIS_DROPHILITED, LVIS_DROPHILITED);
+  inner_ = inner;
+  DWORD innerEffect = allowed;
+  inner_->DragEnter(data_.Get(), keyState, point, &innerEffect);
+  effect = (innerEffect & allowed) | scroll;
+  return true;
+}
+
+DWORD CCameraDropTarget::Effect(DWORD keyState, POINTL point, DWORD allowed) {
+  DWORD scroll = 0;
+  if (list_) {
+    DWORD effect = 0;
+    if (OverItem(keyState, point, allowed, effect)) return effect;
+    scroll = effect;
+  }
+  return ChooseDropEffect(droppable_, keyState, moveAllowed_, defaultEffect_, allowed) | scroll;
+}
+
+STDMETHODIMP CCameraDropTarget::DragEnter(IDataObject *data, DWORD keyState, POINTL point, DWORD *effect) {
+  if (!effect) return E_INVALIDARG;
+  const DWORD allowed = *effect;
+  *effect = DROPEFFECT_NONE;
+  Clear();
+  if (!data) return E_INVALIDARG;
+  return RunExport(E_OUTOFMEMORY, [&]() -> HRESULT {
+    if (const auto cameraPaths = DroppedPathsOf(data, Formats().cameraPaths)) {
+      if (!cameraPaths->empty()) {
+        defaultEffect_ = CameraDropDefault(cameraPaths->front(), target_);
+        droppable_ = defaultEffect_ != 0;
+      }
+      internal_ = moveAllowed_ = true;
+    } else {
+      const auto files = DroppedPathsOf(data, CF_HDROP);
+      if (!files || files->empty()) return S_OK;
+      const bool pictures = IsDcfFolder(target_.c_str());
+      for (const std::string &file : *files)
+        if (file.empty() || (pictures && !IsKnownCameraFileType(file))) return S_OK;
+      defaultEffect_ = DROPEFFECT_COPY;
+      droppable_ = true;
+    }
+    data_ = data;
+    keyState_ = keyState;
+    *effect = Effect(keyState, point, allowed);
+    return S_OK;
+  });
+}
+
+STDMETHODIMP CCameraDropTarget::DragOver(DWORD keyState, POINTL point, DWORD *effect) {
+  if (!effect) return E_INVALIDARG;
+  const DWORD allowed = *effect;
+  keyState_ &= keyState;
+  *effect = data_ ? Effect(keyState, point, allowed) : DROPEFFECT_NONE;
+  if (inner_) {
+    DWORD innerEffect = allowed;
+    inner_->DragOver(keyState, point, &innerEffect);
+  }
+  return S_OK;
+}
+
+STDMETHODIMP CCameraDropTarget::DragLeave() {
+  Clear();
+  return S_OK;
+}
+
+DWORD CCameraDropTarget::AskRightDrop(POINTL point, DWORD effect) {
+  if (effect != DROPEFFECT_COPY && effect != DROPEFFECT_MOVE) return effect;
+  const unique_hmenu menu(LoadMenuA(ModuleInstance(), MAKEINTRESOURCEA(IDM_DROP_MENU)));
+  HMENU choices = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+  if (!choices) return DROPEFFECT_NONE;
+  if (!moveAllowed_) DeleteMenu(choices, IDM_MOVE_HERE, MF_BYCOMMAND);
+  const bool move = effect == DROPEFFECT_MOVE && moveAllowed_;
+  SetMenuDefaultItem(choices, move ? IDM_MOVE_HERE : IDM_COPY_HERE, FALSE);
+  const HWND previous = GetForegroundWindow();
+  SetForegroundWindow(owner_);
+  const int chosen = static_cast<int>(TrackPopupMenu(choices, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                     point.x, point.y, 0, owner_, nullptr));
+  if (chosen == IDM_MOVE_HERE) return DROPEFFECT_MOVE;
+  if (chosen == IDM_COPY_HERE) return DROPEFFECT_COPY;
+  SetForegroundWindow(previous);
+  return DROPEFFECT_NONE;
+}
+
+HRESULT CCameraDropTarget::DropCameraItems(DWORD effect) {
+  const auto paths = DroppedPathsOf(data_.Get(), Formats().cameraPaths);
+  if (!paths) return E_UNEXPECTED;
+  HZLXCAMERA camera = nullptr;
+  if (const HRESULT hr = GetCamera(camera); FAILED(hr)) return hr;
+  const bool move = effect == DROPEFFECT_MOVE && moveAllowed_;
+  int answer = kAnswerGoOn;
+  const DWORD total = static_cast<DWORD>(paths->size());
+  for (DWORD i = 0; i < total && answer != kAnswerStop; ++i) {
+    const char *path = (*paths)[i].c_str();
+    ZLXRESULT result;
+    switch (PathKindOf(path)) {
+      case kFolderPath:
+        result = move ? MoveCameraFolder(camera, path, target_.c_str(), owner_)
+                      : CopyCameraFolder(camera, path, target_.c_str(), owner_);
+        break;
+      case kFilePath:
+        result = move ? MoveCameraFile(camera, path, target_.c_str(), owner_, i + 1, total, answer)
+                      : CopyCameraFile(camera, path, target_.c_str(), owner_, i + 1, total, answer);
+        break;
+      default:
+        result = ZLX_E_NOT_TRANSFERABLE;  // drives stay where they are
+    }
+    if (!ZlxSucceeded(result)) {
+      ShowCameraError(owner_, result);
+      CheckConnection(result);
+      return E_UNEXPECTED;
+    }
+  }
+  return S_OK;
+}
+
+HRESULT CCameraDropTarget::DropFiles(DWORD effect) {
+  const auto files = DroppedPathsOf(data_.Get(), CF_HDROP);
+  if (!files) return E_UNEXPECTED;
+  int answer = kAnswerGoOn;
+  bool skippedFolder = false;
+  const DWORD total = static_cast<DWORD>(files->size());
+  for (DWORD i = 0; i < total; ++i) {
+    const std::string &file = (*files)[i];
+    if (IsDirectory(file)) {
+      skippedFolder = true;
+      continue;
+    }
+    const tagZLXPROGRESSPARAM progress{WindowTo32(owner_), i + 1, total};
+    if (FAILED(SendFile(nullptr, file.c_str(), target_.c_str(), kTransferWithProgress, progress,
+                        effect == DROPEFFECT_MOVE, answer)))
+      return E_UNEXPECTED;
+    if (answer == kAnswerStop || answer == kAnswerCancel) break;
+    answer = kAnswerGoOn;
+  }
+  if (skippedFolder) ShowCameraError(owner_, kFolderDropMessage);
+  return S_OK;
+}
+
+STDMETHODIMP CCameraDropTarget::Drop(IDataObject *data, DWORD keyState, POINTL point, DWORD *effect) {
+  if (!effect) return E_INVALIDARG;
+  const DWORD allowed = *effect;
+  *effect = DROPEFFECT_NONE;
+  if (!data_ || !data) {
+    Clear();
+    return S_OK;
+  }
+  return RunExport(E_OUTOFMEMORY, [&]() -> HRESULT {
+    DWORD chosen = Effect(keyState, point, allowed) & ~DROPEFFECT_SCROLL;
+    if (chosen == DROPEFFECT_NONE) {
+      Clear();
+      return S_OK;
+    }
+    if (inner_) {
+      const ComPtr<IDropTarget> inner = inner_;
+      inner_.Reset();
+      DWORD innerEffect = allowed;
+      const HRESULT hr = inner->Drop(data, keyState, point, &innerEffect);
+      Clear();
+      *effect = innerEffect;
+      return hr;
+    }
+    if ((keyState_ & MK_RBUTTON) && !(keyState & MK_RBUTTON)) chosen = AskRightDrop(point, chosen);
+    HRESULT hr = S_OK;
+    if (chosen != DROPEFFECT_NONE) {
+      SendOverwriteMode() = kRefuseExisting;
+      hr = internal_ ? DropCameraItems(chosen) : DropFiles(chosen);
+    }
+    if (const HWND parent = owner_ ? GetParent(owner_) : nullptr) {
+      SetForegroundWindow(parent);
+      SendMessageA(parent, WM_KEYDOWN, VK_F5, 1);
+    }
+    Clear();
+    *effect = SUCCEEDED(hr) ? chosen : DROPEFFECT_NONE;
+    return SUCCEEDED(hr) ? S_OK : E_UNEXPECTED;
+  });
+}
+
+}  // namespace camfolder
