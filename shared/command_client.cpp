@@ -27,6 +27,27 @@ bool ReadInfoBlock(const char *deviceKey, LinkHostAddress &out) {
   return true;
 }
 
+// Waits for one of the handles while answering the messages that other
+// threads send to this thread's windows: a window of the caller may own the
+// link host's progress dialog, which enables it again when it closes, and a
+// broadcast waits for every top-level window. Posted messages stay queued for
+// the caller's own loop.
+DWORD WaitAnsweringSentMessages(const HANDLE *handles, DWORD count, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    DWORD left = INFINITE;
+    if (timeoutMs != INFINITE) {
+      const DWORD elapsed = GetTickCount() - start;
+      if (elapsed >= timeoutMs) return WAIT_TIMEOUT;
+      left = timeoutMs - elapsed;
+    }
+    const DWORD waited = MsgWaitForMultipleObjects(count, handles, FALSE, left, QS_SENDMESSAGE);
+    if (waited != WAIT_OBJECT_0 + count) return waited;
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
 }  // namespace
 
 ZLXRESULT SendCommand(const char *deviceKey, uint32_t code, void *params, uint32_t size, DWORD timeoutMs) {
@@ -72,7 +93,7 @@ ZLXRESULT SendCommand(const char *deviceKey, uint32_t code, void *params, uint32
   }
 
   const HANDLE waits[] = {event.get(), process.get()};
-  const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, timeoutMs);
+  const DWORD waited = WaitAnsweringSentMessages(waits, 2, timeoutMs);
   event.reset();
   if (waited == WAIT_TIMEOUT) return ZLX_E_TIMEOUT;
   if (waited != WAIT_OBJECT_0) return ZLX_E_NOT_CONNECTED;

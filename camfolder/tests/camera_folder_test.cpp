@@ -61,10 +61,10 @@ class CameraFolder : public ::testing::Test {
     StartCamsim();
     ASSERT_EQ(ZlxSetConnectionInfo("LAN", address_.c_str()), 0u);
     // Left from an earlier session: the first use empties the working folder.
-    CreateDirectoryA(WorkingFolder().c_str(), nullptr);
-    CreateDirectoryA((WorkingFolder() + "\\STALE").c_str(), nullptr);
-    WriteFileBytes(WorkingFolder() + "\\STALE\\OLD.JPG", "old");
-    SetFileAttributesA((WorkingFolder() + "\\STALE\\OLD.JPG").c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryA(LocalWorkingFolder().c_str(), nullptr);
+    CreateDirectoryA((LocalWorkingFolder() + "\\STALE").c_str(), nullptr);
+    WriteFileBytes(LocalWorkingFolder() + "\\STALE\\OLD.JPG", "old");
+    SetFileAttributesA((LocalWorkingFolder() + "\\STALE\\OLD.JPG").c_str(), FILE_ATTRIBUTE_READONLY);
     root_ = BindCameraRoot().Detach();
     ASSERT_TRUE(root_) << "the shell did not bind the camera root";
   }
@@ -72,8 +72,7 @@ class CameraFolder : public ::testing::Test {
   static void TearDownTestSuite() {
     if (root_) root_->Release();
     root_ = nullptr;
-    for (HWND host = nullptr; (host = FindWindowExA(nullptr, host, "ZL1_ZLtpProxyServer", nullptr));)
-      PostMessageA(host, WM_CLOSE, 0, 0);
+    CloseLinkHosts();
     delete camsim_;
     delete card_;
     RunProgram("camreg.exe uninstall");
@@ -86,24 +85,6 @@ class CameraFolder : public ::testing::Test {
                                           "1=" + card_->Unix("/d1"), "--capacity", "1=64000000"},
                                error))
         << error;
-  }
-
-  static std::string WorkingFolder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "Lumo";
-  }
-
-  // Runs the body on a shell thread of its own: it opens its own camera
-  // handle from the settings of the moment.
-  template <typename Body>
-  static void OnNewThread(Body &&body) {
-    std::thread thread([&] {
-      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-      body();
-      CoUninitialize();
-    });
-    thread.join();
   }
 
   using CanUnloadNow = HRESULT(WINAPI *)();
@@ -263,7 +244,7 @@ TEST_F(CameraFolder, DriveWhoseDirectoryInformationFails) {
   HRESULT hr = E_FAIL;
   SFGAOF flags = 0;
   MessageBoxWatcher box;
-  OnNewThread([&] {
+  OnShellThread([&] {
     const ComPtr<IShellFolder> root = BindCameraRoot();
     const std::vector<Child> drives = Enumerate(root.Get());
     if (drives.size() == 1) {
@@ -282,16 +263,14 @@ TEST_F(CameraFolder, DriveWhoseDirectoryInformationFails) {
     EXPECT_EQ(box.Text(), Ansi("ドライブにアクセスできません。"));
     EXPECT_EQ(box.Caption(), Ansi("Lumo エラー"));
   }
-  for (HWND host = nullptr; (host = FindWindowExA(nullptr, host, "ZL1_ZLtpProxyServer",
-                                                  ("ZL1_ZLtpProxyServer - " + address).c_str()));)
-    PostMessageA(host, WM_CLOSE, 0, 0);
+  CloseLinkHosts(address);
 }
 
 TEST_F(CameraFolder, WithoutConnectionSettingsTheUserIsSentToTheProperties) {
   ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\VEMLO\\ZLXSDK\\Connection"), ERROR_SUCCESS);
   HRESULT hr = S_OK;
   MessageBoxWatcher box;
-  OnNewThread([&] {
+  OnShellThread([&] {
     const ComPtr<IShellFolder> root = BindCameraRoot();
     ComPtr<IEnumIDList> items;
     hr = root ? root->EnumObjects(nullptr, kBoth, &items) : E_FAIL;
@@ -306,8 +285,8 @@ TEST_F(CameraFolder, WithoutConnectionSettingsTheUserIsSentToTheProperties) {
 }
 
 TEST_F(CameraFolder, TheFirstUseEmptiedTheWorkingFolder) {
-  EXPECT_NE(GetFileAttributesA(WorkingFolder().c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(GetFileAttributesA((WorkingFolder() + "\\STALE").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesA(LocalWorkingFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA((LocalWorkingFolder() + "\\STALE").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(CameraFolder, ClassObjects) {

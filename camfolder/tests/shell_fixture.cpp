@@ -99,6 +99,19 @@ DWORD RunProgram(const std::string &commandLine) {
   return program.Wait(60000);
 }
 
+std::string LocalWorkingFolder() {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  return std::string(temp) + "Lumo";
+}
+
+void CloseLinkHosts(const std::string &address) {
+  const std::string title = "ZL1_ZLtpProxyServer - " + address;
+  for (HWND host = nullptr;
+       (host = FindWindowExA(nullptr, host, "ZL1_ZLtpProxyServer", address.empty() ? nullptr : title.c_str()));)
+    PostMessageA(host, WM_CLOSE, 0, 0);
+}
+
 CameraCard::CameraCard()
     : folder_("/tmp/lumo-camfolder-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount())) {
   MakeFolder("");

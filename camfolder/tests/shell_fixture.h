@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "camsim_process.h"
@@ -47,6 +48,24 @@ bool JapaneseSystem();
 
 // Runs a program of the build's bin folder and returns its exit code.
 DWORD RunProgram(const std::string &commandLine);
+
+// The camera folder's working folder ("...\Temp\Lumo").
+std::string LocalWorkingFolder();
+
+// Asks the link hosts to end: those of one camera address, or all.
+void CloseLinkHosts(const std::string &address = "");
+
+// Runs the body on a shell thread of its own: the camera folder opens a
+// camera handle of its own there, from the settings of the moment.
+template <typename Body>
+void OnShellThread(Body &&body) {
+  std::thread thread([&] {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    body();
+    CoUninitialize();
+  });
+  thread.join();
+}
 
 // The folders behind camsim's drives, made for a test and removed after it.
 class CameraCard {

@@ -87,7 +87,7 @@ bool CamsimProcess::Start(const std::string &address, const std::vector<std::str
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   if (!WaitForFile(folder_ + "/ready", true, kStartTimeout)) {
-    error = "camsim did not come up on " + address + " (log in " + folder_ + "/log)";
+    error = "camsim did not come up on " + address + "; its log: " + Log();
     return false;
   }
   return true;

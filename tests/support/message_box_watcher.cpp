@@ -41,15 +41,15 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
-MessageBoxWatcher::MessageBoxWatcher(int button, DWORD timeoutMs)
-    : thread_([this, button, timeoutMs] { Watch(button, timeoutMs); }) {}
+MessageBoxWatcher::MessageBoxWatcher(int button, DWORD timeoutMs, std::function<void(HWND)> action)
+    : thread_([this, button, timeoutMs, action = std::move(action)] { Watch(button, timeoutMs, action); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
 }
 
-void MessageBoxWatcher::Watch(int button, DWORD timeoutMs) {
+void MessageBoxWatcher::Watch(int button, DWORD timeoutMs, const std::function<void(HWND)> &action) {
   const DWORD start = GetTickCount();
   while (!stop_ && GetTickCount() - start < timeoutMs) {
     Search search{GetCurrentProcessId(), nullptr};
@@ -62,6 +62,7 @@ void MessageBoxWatcher::Watch(int button, DWORD timeoutMs) {
       for (const std::string &text : texts)
         if (text.size() > text_.size()) text_ = text;
       caption_ = WindowText(search.found);
+      if (action) action(search.found);
       seen_ = true;
       PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
       return;

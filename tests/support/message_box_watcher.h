@@ -6,14 +6,17 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 
 class MessageBoxWatcher {
  public:
-  // Watches for up to timeoutMs for a new dialog of this process; presses
-  // the button with this identifier when one appears.
-  explicit MessageBoxWatcher(int button = IDOK, DWORD timeoutMs = 60000);
+  // Watches for up to timeoutMs for a new dialog of this process; runs the
+  // action on it (to read or fill in its controls), then presses the button
+  // with this identifier.
+  explicit MessageBoxWatcher(int button = IDOK, DWORD timeoutMs = 60000,
+                             std::function<void(HWND)> action = nullptr);
   ~MessageBoxWatcher();
   MessageBoxWatcher(const MessageBoxWatcher &) = delete;
   MessageBoxWatcher &operator=(const MessageBoxWatcher &) = delete;
@@ -24,11 +27,11 @@ class MessageBoxWatcher {
   const std::string &Text();  // the longest static text in the dialog
 
  private:
-  void Watch(int button, DWORD timeoutMs);
+  void Watch(int button, DWORD timeoutMs, const std::function<void(HWND)> &action);
 
-  std::thread thread_;
   std::atomic<bool> stop_{false};
   bool seen_ = false;
   std::string caption_;
   std::string text_;
+  std::thread thread_;  // last: it starts watching as soon as it is made
 };
