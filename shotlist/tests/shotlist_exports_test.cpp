@@ -189,6 +189,7 @@ TEST_F(ShotlistExports, ScalesAndTurnsPicturesByTheSizeRules) {
   const std::string portrait = Write("portrait.JPE", EncodeJpeg(960, 1280, kRed, kBlue));
   const std::string small = Write("small.jpeg", EncodeJpeg(600, 400, kRed, kBlue));
   const std::string turned = Write("turned.jpg", WithExif(EncodeJpeg(1280, 960, kRed, kBlue), 6));
+  const std::string upright = Write("upright.jpg", WithExif(EncodeJpeg(1280, 960, kRed, kBlue), 1));
   struct Case {
     const std::string &picture;
     int requestedWidth, requestedHeight, width, height;
@@ -198,7 +199,11 @@ TEST_F(ShotlistExports, ScalesAndTurnsPicturesByTheSizeRules) {
       {landscape, 0, 0, 640, 480, 100, 100},       {landscape, 200, 0, 200, 150, 30, 30},
       {portrait, 200, 0, 150, 200, 30, 30},        {landscape, 2000, 2000, 1280, 960, 200, 200},
       {small, 0, 0, 600, 400, 100, 100},           {turned, 0, 0, 480, 640, 380, 100},
-      {landscape, 200, 100, 133, 100, 20, 20},     {turned, 200, 100, 75, 100, 55, 20},  // a box to fit into
+      {landscape, 200, 100, 133, 100, 20, 20},     // without Exif: fitted into the box asked for
+      // With Exif: decoded at 1/8 for the fitted 133 x 100, turned, then
+      // fitted into the square of the longer side asked for.
+      {upright, 200, 100, 160, 120, 20, 20},       {turned, 200, 100, 120, 160, 95, 20},
+      {turned, 640, 480, 480, 640, 380, 100},
   };
   for (const Case &c : cases) {
     int width = c.requestedWidth, height = c.requestedHeight;
