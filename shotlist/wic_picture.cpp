@@ -16,15 +16,6 @@ bool SizeAcceptable(UINT width, UINT height) {
 
 }  // namespace
 
-ComScope::ComScope() {
-  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  uninitialize_ = SUCCEEDED(hr);  // RPC_E_CHANGED_MODE: the thread already runs COM its own way
-}
-
-ComScope::~ComScope() {
-  if (uninitialize_) CoUninitialize();
-}
-
 WicCodec::WicCodec() {
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory_)))) {
     factory_.Reset();

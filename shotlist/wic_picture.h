@@ -9,22 +9,10 @@
 #include <optional>
 #include <span>
 
+#include "com_scope.h"
 #include "pixels.h"
 
 using Microsoft::WRL::ComPtr;
-
-// Keeps COM initialised on the calling thread for the lifetime of the object
-// (when the thread had not initialised it already).
-class ComScope {
- public:
-  ComScope();
-  ~ComScope();
-  ComScope(const ComScope &) = delete;
-  ComScope &operator=(const ComScope &) = delete;
-
- private:
-  bool uninitialize_ = false;
-};
 
 class WicCodec {
  public:
