@@ -107,8 +107,22 @@ TEST_F(ShotlistExports, ExportsThirteenFunctionsByNameAndOrdinal) {
     ASSERT_NE(byName, nullptr) << names[ordinal - 1];
     EXPECT_EQ(byName, GetProcAddress(library_, MAKEINTRESOURCEA(ordinal))) << names[ordinal - 1];
   }
-  char out[MAX_PATH] = "x";
-  EXPECT_EQ(Export<decltype(GetImageFileName)>("GetImageFileName")("a.lst", "T", "C", "n", out), 0);  // no dialogs yet
+}
+
+TEST_F(ShotlistExports, StringTableHoldsTheLibrarysTexts) {
+  const auto text = [](UINT id) {
+    char buffer[512] = "";
+    LoadStringA(library_, id, buffer, sizeof buffer);
+    return std::string(buffer);
+  };
+  EXPECT_EQ(text(1), "MS Sans Serif");
+  EXPECT_EQ(text(3), "*.lst");
+  EXPECT_EQ(text(4), "[LIST TITLE]");  // the key words the readers compare with
+  EXPECT_EQ(text(5), "title=");
+  EXPECT_EQ(text(6), "Shoot Planner Toolkit");
+  EXPECT_EQ(text(11), "\\,/,:,*,?,\"\",<,>,| not allowed for file name.");
+  EXPECT_EQ(text(17), "%1\nFile already exists. \n\n overwrite OK ?");
+  for (UINT id = 1; id <= 18; ++id) EXPECT_FALSE(text(id).empty()) << id;
 }
 
 TEST_F(ShotlistExports, ReadsListTitleAndCutTitles) {
