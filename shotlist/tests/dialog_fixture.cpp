@@ -18,6 +18,7 @@ void DialogTest::SetUp() {
 void DialogTest::TearDown() {
   std::error_code ignored;
   fs::remove_all(folder_, ignored);
+  fs::remove(folder_.parent_path(), ignored);  // when no other test's folder is left
 }
 
 std::string DialogTest::Write(const std::string &name, const std::string &bytes) {

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 const std::string kImageDialog = "Select image";
 constexpr int kGrid = 1000, kCountText = 1008, kCutTitleText = 1009;
-constexpr int kImages = 12, kCorrupt = 5;
+constexpr int kImages = 12, kCorrupt = 5, kMissing = 8;
 const std::string kMessage12 = "Cannot select this image. \n Select another image.";
 
 bool Near(COLORREF pixel, Color color) {
@@ -63,6 +63,16 @@ class GridView {
     const GridRect picture = layout_.Cell(index - FirstIndex()).picture;
     return Pixel(picture.left + 10 + 25, picture.top + 8 + 15);
   }
+  // Whether the vertical scroll bar shows with both arrows usable.
+  bool ScrollArrowsEnabled() const {
+    SCROLLBARINFO info{sizeof info};
+    if (!GetScrollBarInfo(grid_, OBJID_VSCROLL, &info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return false;
+    return !(info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) && !(info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE);
+  }
+  bool ScrollBarVisible() const {
+    SCROLLBARINFO info{sizeof info};
+    return GetScrollBarInfo(grid_, OBJID_VSCROLL, &info) && !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+  }
   void Click(int index) const {
     const GridRect cell = layout_.Cell(index - FirstIndex()).cell;
     const LPARAM point = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
@@ -94,7 +104,8 @@ void Type(WORD key, bool shift) {
 class ImageDialogTest : public DialogTest {
  protected:
   // Twelve pictures; every third one with an embedded (green) Exif
-  // thumbnail, number 5 not a JPEG at all. Returns the list file.
+  // thumbnail, number 5 not a JPEG at all, number 8 missing. Returns the
+  // list file.
   std::string WriteCut() {
     const Bytes picture = EncodeJpeg(320, 240, kRed, kBlue);
     const Bytes thumbnail = EncodeJpeg(160, 120, kGreen, kGreen);
@@ -103,7 +114,7 @@ class ImageDialogTest : public DialogTest {
       const std::string name = Name(i);
       if (i == kCorrupt) {
         Write(name, "this is not a picture");
-      } else {
+      } else if (i != kMissing) {
         const Bytes bytes = i % 3 == 2 ? WithExif(picture, 1, thumbnail) : picture;
         Write(name, std::string(bytes.begin(), bytes.end()));
       }
@@ -127,6 +138,7 @@ TEST_F(ImageDialogTest, KeysClicksAndOkChooseAnImageWhoseThumbnailWasMade) {
       const GridView view(grid);
       ASSERT_EQ(view.Layout().columns, 3);  // the key moves below are for three rows of three
       ASSERT_EQ(view.Layout().rows, 3);
+      EXPECT_TRUE(view.ScrollArrowsEnabled());
       EXPECT_EQ(WindowText(GetDlgItem(dialog, kCutTitleText)), "Harbour boat");  // converted as stored
       EXPECT_EQ(WindowText(GetDlgItem(dialog, kCountText)), "3 of 12");
 
@@ -141,7 +153,8 @@ TEST_F(ImageDialogTest, KeysClicksAndOkChooseAnImageWhoseThumbnailWasMade) {
       EXPECT_TRUE(Eventually(
           [&] {
             return Near(view.PicturePixel(0), kRed) && Near(view.PicturePixel(2), kGreen) &&
-                   Near(view.PicturePixel(kCorrupt), {255, 255, 255}) && Near(view.PicturePixel(8), kGreen);
+                   Near(view.PicturePixel(kCorrupt), {255, 255, 255}) &&
+                   Near(view.PicturePixel(kMissing), {255, 255, 255}) && Near(view.PicturePixel(4), kRed);
           },
           30000))
           << std::hex << view.PicturePixel(0) << " " << view.PicturePixel(2) << " " << view.PicturePixel(kCorrupt);
@@ -263,6 +276,8 @@ TEST_F(ImageDialogTest, HostLoopMessagesReachTheGridThroughFilterDllMsg) {
       EXPECT_EQ(WindowTextW(GetDlgItem(dialog, kCutTitleText)), L"\u30AB\u30C3\u30C8\u540D");
       EXPECT_EQ(WindowTextW(GetDlgItem(dialog, kCountText)), L"\u25CB\u679A\u76EE\uFF0F\u25CB\u679A\u4E2D");
       const GridView view(GetDlgItem(dialog, kGrid));
+      EXPECT_TRUE(view.ScrollBarVisible());  // shown, but four entries do not scroll
+      EXPECT_FALSE(view.ScrollArrowsEnabled());
       EXPECT_TRUE(Eventually([&] { return filterResults == 2; })) << filterResults;
       EXPECT_TRUE(Eventually([&] { return view.Selected(4) == std::set<int>{3}; }));
       Press(dialog, IDCANCEL);

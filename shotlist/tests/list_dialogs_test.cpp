@@ -128,6 +128,7 @@ TEST_F(ListFileDialogTest, TreeHasMyComputerAsItsOnlyRootAndFillsEachFolderOnce)
       HWND dialog = WaitForDialog(kListDialog);
       if (!dialog) return;
       HWND tree = GetDlgItem(dialog, kTree);
+      HTREEITEM root = TreeView_GetRoot(tree);
       HTREEITEM start = TreeView_GetSelection(tree);
       EXPECT_EQ(ItemText(tree, start), folder_.filename().string());
       HTREEITEM treeItem = ChildNamed(tree, start, "Tree");
@@ -160,6 +161,11 @@ TEST_F(ListFileDialogTest, TreeHasMyComputerAsItsOnlyRootAndFillsEachFolderOnce)
       SetControlText(dialog, kPathCombo, (folder_ / "Tree" / "one" / "a").string());
       Press(dialog, kSelectTypedPath);
       EXPECT_TRUE(Eventually([&] { return ItemText(tree, TreeView_GetSelection(tree)) == "a"; }));
+      // A drive root is a folder too.
+      SetControlText(dialog, kPathCombo, "C:\\");
+      Press(dialog, kSelectTypedPath);
+      EXPECT_TRUE(Eventually([&] { return TreeView_GetParent(tree, TreeView_GetSelection(tree)) == root; }));
+      EXPECT_EQ(WindowText(GetDlgItem(dialog, kPathCombo)), "C:\\");
       Press(dialog, IDCANCEL);
     });
     result = SelectListFileDlg(Folder().c_str(), path, title);
@@ -243,7 +249,8 @@ TEST_F(CutTitleDialogTest, CommonFileDialogShowsTheFixedListAndAlwaysReturnsOne)
     }
     EXPECT_EQ(result, 1) << button;
   }
-  fs::remove(fixed);
+  std::error_code ignored;
+  for (fs::path p = fixed; p != p.root_path(); p = p.parent_path()) fs::remove(p, ignored);  // the empty folders too
 }
 
 }  // namespace
