@@ -104,11 +104,6 @@ struct icon_traits {
   static type invalid() { return nullptr; }
   static void close(type i) { DestroyIcon(i); }
 };
-struct menu_traits {
-  using type = HMENU;
-  static type invalid() { return nullptr; }
-  static void close(type m) { DestroyMenu(m); }
-};
 struct window_traits {
   using type = HWND;
   static type invalid() { return nullptr; }
@@ -126,7 +121,6 @@ using unique_cotaskmem = unique_any<cotaskmem_traits>;  // shell item lists and 
 using unique_module = unique_any<module_traits>;
 using unique_hicon = unique_any<icon_traits>;
 using unique_hwnd = unique_any<window_traits>;
-using unique_hmenu = unique_any<menu_traits>;
 
 // Holds a global-memory block locked for the lifetime of the object.
 class global_lock {
@@ -151,3 +145,82 @@ inline HANDLE HandleFrom32(uint32_t value) { return LongToHandle(static_cast<LON
 inline uint32_t HandleTo32(HANDLE handle) { return static_cast<uint32_t>(HandleToLong(handle)); }
 inline HWND WindowFrom32(uint32_t value) { return static_cast<HWND>(HandleFrom32(value)); }
 inline uint32_t WindowTo32(HWND window) { return HandleTo32(window); }
+
+// Window hooks, menus, GDI objects and shell item identifier lists.
+#include <objbase.h>
+#include <shtypes.h>
+
+struct hook_traits {
+  using type = HHOOK;
+  static type invalid() { return nullptr; }
+  static void close(type h) { UnhookWindowsHookEx(h); }
+};
+struct menu_traits {
+  using type = HMENU;
+  static type invalid() { return nullptr; }
+  static void close(type m) { DestroyMenu(m); }
+};
+struct font_traits {
+  using type = HFONT;
+  static type invalid() { return nullptr; }
+  static void close(type f) { DeleteObject(f); }
+};
+struct palette_traits {
+  using type = HPALETTE;
+  static type invalid() { return nullptr; }
+  static void close(type p) { DeleteObject(p); }
+};
+struct bitmap_traits {
+  using type = HBITMAP;
+  static type invalid() { return nullptr; }
+  static void close(type b) { DeleteObject(b); }
+};
+struct memory_dc_traits {
+  using type = HDC;
+  static type invalid() { return nullptr; }
+  static void close(type dc) { DeleteDC(dc); }  // from CreateCompatibleDC
+};
+struct pidl_traits {
+  using type = ITEMIDLIST *;
+  static type invalid() { return nullptr; }
+  static void close(type p) { CoTaskMemFree(p); }  // the shell allocator's memory
+};
+
+using unique_hhook = unique_any<hook_traits>;
+using unique_hmenu = unique_any<menu_traits>;
+using unique_hfont = unique_any<font_traits>;
+using unique_hpalette = unique_any<palette_traits>;
+using unique_hbitmap = unique_any<bitmap_traits>;
+using unique_memory_dc = unique_any<memory_dc_traits>;
+using unique_pidl = unique_any<pidl_traits>;
+
+// Selects a GDI object into a device context and puts the previous one back.
+class select_object {
+ public:
+  select_object(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  ~select_object() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+  select_object(const select_object &) = delete;
+  select_object &operator=(const select_object &) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// Selects a palette into a device context and puts the previous one back.
+class select_palette {
+ public:
+  select_palette(HDC dc, HPALETTE palette) noexcept
+      : dc_(dc), previous_(palette ? SelectPalette(dc, palette, FALSE) : nullptr) {}
+  ~select_palette() {
+    if (previous_) SelectPalette(dc_, previous_, FALSE);
+  }
+  select_palette(const select_palette &) = delete;
+  select_palette &operator=(const select_palette &) = delete;
+
+ private:
+  HDC dc_;
+  HPALETTE previous_;
+};

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr size_t kMaxWideCharacters = 1024;
+constexpr size_t kMaxMultibyteBytes = 1024;
 
 // Releases a SafeArrayLock on every path.
 class ArrayLock {
@@ -33,7 +34,30 @@ void WriteTitle(BSTR target, const std::string &title) {
   target[count] = L'\0';  // a BSTR always has room for its terminator
 }
 
+std::string ReadString(BSTR text) {
+  if (!text) return {};
+  char converted[kMaxMultibyteBytes];
+  const size_t count = std::wcstombs(converted, text, sizeof converted);
+  return count == static_cast<size_t>(-1) ? std::string() : std::string(converted, count);
+}
+
+// The bounds of the array's one dimension.
+bool Bounds(SAFEARRAY *array, LONG &lower, LONG &upper) {
+  return SUCCEEDED(SafeArrayGetLBound(array, 1, &lower)) && SUCCEEDED(SafeArrayGetUBound(array, 1, &upper));
+}
+
 }  // namespace
+
+std::optional<std::vector<std::string>> ReadBstrArray(SAFEARRAY *array) {
+  std::setlocale(LC_ALL, "");
+  ArrayLock lock(array);
+  LONG lower = 0, upper = -1;
+  if (!lock || !Bounds(array, lower, upper)) return std::nullopt;
+  std::vector<std::string> strings;
+  const auto *elements = static_cast<const BSTR *>(array->pvData);
+  for (int64_t index = lower; index <= upper; ++index) strings.push_back(ReadString(elements[index - lower]));
+  return strings;
+}
 
 SAFEARRAY *BstrArrayOf(const VARIANT *variant) {
   if (!variant) return nullptr;
@@ -56,7 +80,7 @@ bool WriteTitlesIntoBstrs(SAFEARRAY *array, const std::vector<std::string> &titl
   ArrayLock lock(array);
   if (!lock) return false;
   LONG lower = 0, upper = -1;
-  if (FAILED(SafeArrayGetLBound(array, 1, &lower)) || FAILED(SafeArrayGetUBound(array, 1, &upper))) return false;
+  if (!Bounds(array, lower, upper)) return false;
   auto *elements = static_cast<BSTR *>(array->pvData);
   for (LONG index = lower; index <= upper; ++index) {
     const size_t position = static_cast<size_t>(int64_t(index) - lower);

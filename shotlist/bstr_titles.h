@@ -5,12 +5,19 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 // The array inside the VARIANT, or nullptr when the VARIANT holds anything
 // else or the array does not have exactly one dimension.
 SAFEARRAY *BstrArrayOf(const VARIANT *variant);
+
+// The strings of the array from its lower to its upper bound, each converted
+// to multibyte text (system default locale) of at most 1024 bytes; a string
+// that cannot be converted becomes empty. Nothing when the array cannot be
+// locked.
+std::optional<std::vector<std::string>> ReadBstrArray(SAFEARRAY *array);
 
 // Converts the titles to wide text (system default locale) into the existing
 // BSTRs of the array, position by position from its lower bound. Each BSTR

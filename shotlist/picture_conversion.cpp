@@ -44,26 +44,43 @@ std::optional<SourcePicture> OpenJpeg(const std::string &path) {
   return picture;
 }
 
-// Decodes `encoded`, turns it by `angle` and fits it into the box that
-// `boxFor` gives for the turned picture's size, reading no more of the
-// picture than that box needs.
-template <typename BoxFor>
-std::optional<Pixels24> DecodeFitted(WicCodec &codec, std::span<const uint8_t> encoded, int angle, BoxFor boxFor) {
-  ComPtr<IWICBitmapFrameDecode> frame = codec.OpenFrame(encoded);
+// The first frame of an encoded picture and its stored size.
+struct Frame {
+  ComPtr<IWICBitmapFrameDecode> decode;
+  PictureSize stored;
+};
+
+std::optional<Frame> OpenFrame(WicCodec &codec, std::span<const uint8_t> encoded) {
+  Frame frame{codec.OpenFrame(encoded), {}};
   UINT width = 0, height = 0;
-  if (!frame || FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0 || width > 0xFFFF ||
-      height > 0xFFFF) {
+  if (!frame.decode || FAILED(frame.decode->GetSize(&width, &height)) || width == 0 || height == 0 ||
+      width > 0xFFFF || height > 0xFFFF) {
     return std::nullopt;
   }
-  const PictureSize stored{uint16_t(width), uint16_t(height)};
-  const PictureSize box = boxFor(TurnedSize(stored, angle));
-  const PictureSize fittedStored = TurnedSize(FitSize(TurnedSize(stored, angle), box), angle);
-  auto decoded = codec.Decode(frame.Get(), stored, DecodeScale(stored, fittedStored));
+  frame.stored = {uint16_t(width), uint16_t(height)};
+  return frame;
+}
+
+// A picture with Exif information: decoded at the smallest scale that still
+// covers it fitted into `target`, turned by `angle`, then fitted into `box`.
+std::optional<Pixels24> DecodeTurnFit(WicCodec &codec, const Frame &frame, PictureSize target, int angle,
+                                      PictureSize box) {
+  const PictureSize fitted = FitSize(frame.stored, target);
+  auto decoded = codec.Decode(frame.decode.Get(), frame.stored, DecodeScale(frame.stored, fitted));
   if (!decoded) return std::nullopt;
   Pixels24 turned = TurnPixels(*decoded, angle);
-  const PictureSize fitted = FitSize(turned.Size(), box);
-  if (fitted == turned.Size()) return turned;
-  return codec.Zoom(turned, fitted);
+  const PictureSize size = FitSize(SizeOf(turned), box);
+  if (size == SizeOf(turned)) return turned;
+  return codec.Zoom(turned, size);
+}
+
+// A picture without Exif information: decoded straight to its size fitted
+// into `target`.
+std::optional<Pixels24> DecodeFitted(WicCodec &codec, const Frame &frame, PictureSize target) {
+  const PictureSize fitted = FitSize(frame.stored, target);
+  auto decoded = codec.Decode(frame.decode.Get(), frame.stored, DecodeScale(frame.stored, fitted));
+  if (!decoded || decoded->Size() == fitted) return decoded;
+  return codec.Zoom(*decoded, fitted);
 }
 
 // Creates a new file "<temp>\~GIxxxx.BMP". Each candidate name comes from a
@@ -127,9 +144,13 @@ bool ConvertToBitmapFile(const std::string &picturePath, PictureSize &size, std:
   ComScope com;
   WicCodec codec;
   if (!codec.Ready()) return false;
-  const PictureSize requested = size;
-  auto picture = DecodeFitted(codec, source->contents, source->angle,
-                              [&](PictureSize shown) { return TargetSize(requested, shown); });
+  const auto frame = OpenFrame(codec, source->contents);
+  if (!frame) return false;
+  const PictureSize target = TargetSize(size, frame->stored);
+  // A camera picture may stand on its side: once turned it is fitted into the
+  // square of the longer wanted side, whichever way it then stands.
+  auto picture = source->exif ? DecodeTurnFit(codec, *frame, target, source->angle, SquareOf(target))
+                              : DecodeFitted(codec, *frame, target);
   if (!picture || !WriteBitmapFile(*picture, bitmapPath)) return false;
   size = picture->Size();
   return true;
@@ -141,14 +162,18 @@ unique_hglobal MakeThumbnail(const std::string &picturePath) {
   ComScope com;
   WicCodec codec;
   if (!codec.Ready()) return {};
-  const auto box = [](PictureSize) { return kThumbnailBox; };
   if (source->exif && !source->exif->thumbnail.empty()) {
-    // The embedded thumbnail is used at its own size: a box it always fits.
-    const auto ownSize = [](PictureSize shown) { return shown; };
-    if (auto thumbnail = DecodeFitted(codec, source->exif->thumbnail, source->angle, ownSize)) {
-      return GlobalDib(*thumbnail);
+    // The embedded thumbnail is used at its own size, only turned.
+    if (const auto thumbnail = OpenFrame(codec, source->exif->thumbnail)) {
+      if (auto picture = DecodeTurnFit(codec, *thumbnail, thumbnail->stored, source->angle,
+                                       SquareOf(thumbnail->stored))) {
+        return GlobalDib(*picture);
+      }
     }
   }
-  auto picture = DecodeFitted(codec, source->contents, source->angle, box);
+  const auto frame = OpenFrame(codec, source->contents);
+  if (!frame) return {};
+  auto picture = source->exif ? DecodeTurnFit(codec, *frame, kThumbnailBox, source->angle, kThumbnailBox)
+                              : DecodeFitted(codec, *frame, kThumbnailBox);
   return picture ? GlobalDib(*picture) : unique_hglobal{};
 }

@@ -10,8 +10,10 @@
 
 // Writes the picture, scaled by the size rules to `size` (0 sides: not
 // given), as a 24-bit ".BMP" file under a unique "~GI" name in the temporary
-// folder. On success `size` holds the size written and `bitmapPath` the
-// file, which the caller owns.
+// folder. A picture with Exif information is decoded for the fitted size,
+// turned, then fitted into the square of the longer side of the target size;
+// one without is fitted into the target size. On success `size` holds the
+// size written and `bitmapPath` the file, which the caller owns.
 bool ConvertToBitmapFile(const std::string &picturePath, PictureSize &size, std::string &bitmapPath);
 
 // The picture fitted into 100 x 76 pixels (an embedded Exif thumbnail at its

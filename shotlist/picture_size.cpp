@@ -39,6 +39,11 @@ PictureSize FitSize(PictureSize picture, PictureSize target) {
   return {scaled(picture.width), scaled(picture.height)};
 }
 
+PictureSize SquareOf(PictureSize size) {
+  const uint16_t side = std::max(size.width, size.height);
+  return {side, side};
+}
+
 int DecodeScale(PictureSize picture, PictureSize target) {
   const auto covers = [&](int divisor) {
     return picture.width / divisor >= target.width && picture.height / divisor >= target.height;

@@ -24,6 +24,10 @@ PictureSize TargetSize(PictureSize requested, PictureSize picture);
 // never enlarging; a 0 target side stands for the picture's side.
 PictureSize FitSize(PictureSize picture, PictureSize target);
 
+// The square whose side is the longer side of `size`: a box that takes the
+// picture of that size turned either way.
+PictureSize SquareOf(PictureSize size);
+
 // Numerator n of the scale n/8 to decode at: 1 or 2 when the picture reduced
 // by 8 or by 4 still covers `target`, else 8 (full size).
 int DecodeScale(PictureSize picture, PictureSize target);

@@ -4,10 +4,6 @@
 
 #include "bitmap_file.h"
 
-Pixels24::Pixels24(uint32_t w, uint32_t h) : width(w), height(h), data(size_t(DibStride(w, 24)) * h) {}
-
-uint32_t Pixels24::Stride() const { return DibStride(width, 24); }
-
 Pixels24 TurnPixels(const Pixels24 &picture, int angle) {
   if (angle != 90 && angle != 180 && angle != 270) return picture;
   const bool sidesExchanged = angle != 180;

@@ -3,49 +3,8 @@
 #include "bitmap_file.h"
 #include "wic_source_transform.h"
 
-namespace {
-
-// Larger pictures are refused rather than risking an allocation the process
-// cannot make.
-constexpr uint64_t kMaxPixelBytes = 512ull << 20;
-
-bool SizeAcceptable(UINT width, UINT height) {
-  return width > 0 && height > 0 && width <= 0xFFFF && height <= 0xFFFF &&
-         uint64_t(DibStride(width, 24)) * height <= kMaxPixelBytes;
-}
-
-}  // namespace
-
-ComScope::ComScope() {
-  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  uninitialize_ = SUCCEEDED(hr);  // RPC_E_CHANGED_MODE: the thread already runs COM its own way
-}
-
-ComScope::~ComScope() {
-  if (uninitialize_) CoUninitialize();
-}
-
-WicCodec::WicCodec() {
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory_)))) {
-    factory_.Reset();
-  }
-}
-
-ComPtr<IWICBitmapFrameDecode> WicCodec::OpenFrame(std::span<const uint8_t> contents) {
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapDecoder> decoder;
-  ComPtr<IWICBitmapFrameDecode> frame;
-  if (contents.empty() || contents.size() > 0xFFFFFFFFu || FAILED(factory_->CreateStream(&stream)) ||
-      FAILED(stream->InitializeFromMemory(const_cast<BYTE *>(contents.data()), DWORD(contents.size()))) ||
-      FAILED(factory_->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) ||
-      FAILED(decoder->GetFrame(0, &frame))) {
-    return nullptr;
-  }
-  return frame;
-}
-
 std::optional<Pixels24> WicCodec::Decode(IWICBitmapFrameDecode *frame, PictureSize full, int scale) {
-  if (scale == 8) return CopyPixels(frame);
+  if (scale == 8) return imaging_.CopyPixels(frame);
   const UINT width = (UINT(full.width) * scale + 7) / 8;
   const UINT height = (UINT(full.height) * scale + 7) / 8;
   if (auto scaled = DecodeScaledByCodec(frame, width, height)) return scaled;
@@ -54,7 +13,7 @@ std::optional<Pixels24> WicCodec::Decode(IWICBitmapFrameDecode *frame, PictureSi
 
 std::optional<Pixels24> WicCodec::Zoom(const Pixels24 &picture, PictureSize size) {
   ComPtr<IWICBitmap> bitmap;
-  if (FAILED(factory_->CreateBitmapFromMemory(picture.width, picture.height, GUID_WICPixelFormat24bppBGR,
+  if (FAILED(imaging_.Factory()->CreateBitmapFromMemory(picture.width, picture.height, GUID_WICPixelFormat24bppBGR,
                                               picture.Stride(), UINT(picture.data.size()),
                                               const_cast<BYTE *>(picture.data.data()), &bitmap))) {
     return std::nullopt;
@@ -67,7 +26,7 @@ std::optional<Pixels24> WicCodec::DecodeScaledByCodec(IWICBitmapFrameDecode *fra
   if (FAILED(frame->QueryInterface(IID_PPV_ARGS(&transform)))) return std::nullopt;
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
   if (FAILED(transform->GetClosestSize(&width, &height)) || FAILED(transform->GetClosestPixelFormat(&format)) ||
-      format != GUID_WICPixelFormat24bppBGR || !SizeAcceptable(width, height)) {
+      format != GUID_WICPixelFormat24bppBGR || !PictureSizeAcceptable(width, height)) {
     return std::nullopt;
   }
   Pixels24 pixels(width, height);
@@ -80,25 +39,10 @@ std::optional<Pixels24> WicCodec::DecodeScaledByCodec(IWICBitmapFrameDecode *fra
 
 std::optional<Pixels24> WicCodec::Scale(IWICBitmapSource *source, UINT width, UINT height) {
   ComPtr<IWICBitmapScaler> scaler;
-  if (!SizeAcceptable(width, height) || FAILED(factory_->CreateBitmapScaler(&scaler)) ||
+  if (!PictureSizeAcceptable(width, height) || FAILED(imaging_.Factory()->CreateBitmapScaler(&scaler)) ||
       FAILED(scaler->Initialize(source, width, height, WICBitmapInterpolationModeFant))) {
     return std::nullopt;
   }
-  return CopyPixels(scaler.Get());
+  return imaging_.CopyPixels(scaler.Get());
 }
 
-std::optional<Pixels24> WicCodec::CopyPixels(IWICBitmapSource *source) {
-  ComPtr<IWICFormatConverter> converter;
-  UINT width = 0, height = 0;
-  if (FAILED(factory_->CreateFormatConverter(&converter)) ||
-      FAILED(converter->Initialize(source, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                   WICBitmapPaletteTypeCustom)) ||
-      FAILED(converter->GetSize(&width, &height)) || !SizeAcceptable(width, height)) {
-    return std::nullopt;
-  }
-  Pixels24 pixels(width, height);
-  if (FAILED(converter->CopyPixels(nullptr, pixels.Stride(), UINT(pixels.data.size()), pixels.data.data()))) {
-    return std::nullopt;
-  }
-  return pixels;
-}

@@ -3,38 +3,23 @@
 
 #include <windows.h>
 #include <wincodec.h>
-#include <wrl/client.h>
 
 #include <cstdint>
 #include <optional>
 #include <span>
 
+#include "com_scope.h"
 #include "pixels.h"
-
-using Microsoft::WRL::ComPtr;
-
-// Keeps COM initialised on the calling thread for the lifetime of the object
-// (when the thread had not initialised it already).
-class ComScope {
- public:
-  ComScope();
-  ~ComScope();
-  ComScope(const ComScope &) = delete;
-  ComScope &operator=(const ComScope &) = delete;
-
- private:
-  bool uninitialize_ = false;
-};
+#include "wic_imaging.h"
 
 class WicCodec {
  public:
   // Fails (Ready() false) when the imaging factory cannot be created.
-  WicCodec();
-  bool Ready() const { return factory_ != nullptr; }
+  bool Ready() const { return imaging_.Ready(); }
 
   // The first frame of an encoded picture held in `contents`, which must stay
   // alive as long as the frame is used.
-  ComPtr<IWICBitmapFrameDecode> OpenFrame(std::span<const uint8_t> contents);
+  ComPtr<IWICBitmapFrameDecode> OpenFrame(std::span<const uint8_t> contents) { return imaging_.OpenFrame(contents); }
 
   // The frame decoded at scale n/8 (n = 1, 2 or 8): by the codec's own scaled
   // decoding when it offers it, else decoded in full and scaled down.
@@ -46,7 +31,6 @@ class WicCodec {
  private:
   std::optional<Pixels24> DecodeScaledByCodec(IWICBitmapFrameDecode *frame, UINT width, UINT height);
   std::optional<Pixels24> Scale(IWICBitmapSource *source, UINT width, UINT height);
-  std::optional<Pixels24> CopyPixels(IWICBitmapSource *source);
 
-  ComPtr<IWICImagingFactory> factory_;
+  WicImaging imaging_;
 };

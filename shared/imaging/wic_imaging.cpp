@@ -2,18 +2,11 @@
 
 #include <cstring>
 
-namespace {
-
-// Larger pictures are refused rather than risking an allocation the process
-// cannot make.
-constexpr uint64_t kMaxPixelBytes = 512ull << 20;
-
-bool SizeAcceptable(UINT width, UINT height) {
+bool PictureSizeAcceptable(UINT width, UINT height) {
+  constexpr uint64_t kMaxPixelBytes = 512ull << 20;
   return width > 0 && height > 0 && width <= 0xFFFF && height <= 0xFFFF &&
          uint64_t{DibStride(width, 24)} * height <= kMaxPixelBytes;
 }
-
-}  // namespace
 
 WicImaging::WicImaging() {
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory_))))
@@ -39,7 +32,7 @@ std::optional<Pixels24> WicImaging::CopyPixels(IWICBitmapSource *source) {
   if (!factory_ || !source || FAILED(factory_->CreateFormatConverter(&converter)) ||
       FAILED(converter->Initialize(source, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom)) ||
-      FAILED(converter->GetSize(&width, &height)) || !SizeAcceptable(width, height))
+      FAILED(converter->GetSize(&width, &height)) || !PictureSizeAcceptable(width, height))
     return std::nullopt;
   Pixels24 pixels(width, height);
   if (FAILED(converter->CopyPixels(nullptr, pixels.Stride(), UINT(pixels.data.size()), pixels.data.data())))

@@ -12,6 +12,10 @@
 #include "pixels24.h"
 #include "win_raii.h"
 
+// Pictures larger than this many bytes of 24-bit pixels (or wider or higher
+// than 65535) are refused rather than risking an allocation that fails.
+bool PictureSizeAcceptable(UINT width, UINT height);
+
 class WicImaging {
  public:
   // Not Ready() when the imaging factory cannot be made (COM must be

@@ -2,13 +2,18 @@
 
 #include <vector>
 
+#include "win_app.h"
+
 namespace winfx {
 
 CDialog::CDialog(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
 
 INT_PTR CDialog::DoModal() {
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent_, DialogProc,
-                         reinterpret_cast<LPARAM>(this));
+  ModalMessageFilter filter;
+  const INT_PTR result = DialogBoxParamA(GetResourceHandle(), MAKEINTRESOURCEA(templateId_), parent_, DialogProc,
+                                         reinterpret_cast<LPARAM>(this));
+  RethrowParkedException();
+  return result;
 }
 
 void CDialog::EndDialog(INT_PTR result) { ::EndDialog(window_, result); }
@@ -26,10 +31,19 @@ void CDialog::SetItemText(int id, const std::string &text) { SetDlgItemTextA(win
 
 void CDialog::EnableItem(int id, bool enable) { EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE); }
 
+void CDialog::GotoDlgCtrl(HWND control) { SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE); }
+
 int CDialog::ShowMessage(const std::string &text, UINT type) {
   char caption[256] = "";
   GetWindowTextA(window_, caption, sizeof caption);
   return MessageBoxA(window_, text.c_str(), caption, type);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG *message) {
+  const bool input = (message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST) ||
+                     (message->message >= WM_MOUSEFIRST && message->message <= WM_MOUSELAST);
+  if (!input || !window_ || (message->hwnd != window_ && !IsChild(window_, message->hwnd))) return FALSE;
+  return IsDialogMessageA(window_, message);
 }
 
 void CDialog::OnCommand(int id, int) {
@@ -42,10 +56,17 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     self = reinterpret_cast<CDialog *>(lParam);
     SetWindowLongPtrA(window, DWLP_USER, lParam);
     self->window_ = window;
+    if (CWinApp *app = GetApp()) app->AddDialog(self);
   }
   if (!self) return FALSE;
-  const INT_PTR result = self->Handle(message, wParam, lParam);
+  INT_PTR result = FALSE;
+  try {
+    result = self->Handle(message, wParam, lParam);
+  } catch (...) {
+    ParkException(window);
+  }
   if (message == WM_NCDESTROY) {
+    if (CWinApp *app = GetApp()) app->RemoveDialog(self);
     SetWindowLongPtrA(window, DWLP_USER, 0);
     self->window_ = nullptr;
   }

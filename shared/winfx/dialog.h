@@ -1,5 +1,7 @@
-// A dialog window over a dialog template of the program's resources. Derived
-// classes override the handlers; the object lives as long as its window.
+// A dialog window over a dialog template of the program's resources (or of
+// the module of the application object, winfx/win_app.h). Derived classes
+// override the handlers; the object lives as long as its window. An
+// exception thrown by a handler ends the dialog and leaves DoModal.
 #pragma once
 
 #include <windows.h>
@@ -25,8 +27,16 @@ class CDialog {
   std::string GetItemText(int id) const;
   void SetItemText(int id, const std::string &text);
   void EnableItem(int id, bool enable);
+  // Moves the focus to a control the way the dialog's keyboard interface does.
+  void GotoDlgCtrl(HWND control);
   // Shows a message box owned by this dialog.
   int ShowMessage(const std::string &text, UINT type = MB_OK | MB_ICONEXCLAMATION);
+
+  // Called for messages of this dialog and its controls before they are
+  // dispatched, when a module's application object pre-translates them
+  // (winfx/win_app.h); TRUE when handled. The default gives keyboard and
+  // mouse input the dialog's keyboard interface (IsDialogMessage).
+  virtual BOOL PreTranslateMessage(MSG *message);
 
  protected:
   // Called once the window and its controls exist; return TRUE to let the

@@ -5,7 +5,8 @@
 
 namespace winfx {
 
-// The string-table entry id of the running program, empty when missing.
+// The string-table entry id of the running program (or of the module of the
+// application object), empty when missing.
 std::string LoadResourceString(unsigned id);
 
 }  // namespace winfx

@@ -107,8 +107,22 @@ TEST_F(ShotlistExports, ExportsThirteenFunctionsByNameAndOrdinal) {
     ASSERT_NE(byName, nullptr) << names[ordinal - 1];
     EXPECT_EQ(byName, GetProcAddress(library_, MAKEINTRESOURCEA(ordinal))) << names[ordinal - 1];
   }
-  char out[MAX_PATH] = "x";
-  EXPECT_EQ(Export<decltype(GetImageFileName)>("GetImageFileName")("a.lst", "T", "C", "n", out), 0);  // no dialogs yet
+}
+
+TEST_F(ShotlistExports, StringTableHoldsTheLibrarysTexts) {
+  const auto text = [](UINT id) {
+    char buffer[512] = "";
+    LoadStringA(library_, id, buffer, sizeof buffer);
+    return std::string(buffer);
+  };
+  EXPECT_EQ(text(1), "MS Sans Serif");
+  EXPECT_EQ(text(3), "*.lst");
+  EXPECT_EQ(text(4), "[LIST TITLE]");  // the key words the readers compare with
+  EXPECT_EQ(text(5), "title=");
+  EXPECT_EQ(text(6), "Shoot Planner Toolkit");
+  EXPECT_EQ(text(11), "\\,/,:,*,?,\"\",<,>,| not allowed for file name.");
+  EXPECT_EQ(text(17), "%1\nFile already exists. \n\n overwrite OK ?");
+  for (UINT id = 1; id <= 18; ++id) EXPECT_FALSE(text(id).empty()) << id;
 }
 
 TEST_F(ShotlistExports, ReadsListTitleAndCutTitles) {
@@ -189,6 +203,7 @@ TEST_F(ShotlistExports, ScalesAndTurnsPicturesByTheSizeRules) {
   const std::string portrait = Write("portrait.JPE", EncodeJpeg(960, 1280, kRed, kBlue));
   const std::string small = Write("small.jpeg", EncodeJpeg(600, 400, kRed, kBlue));
   const std::string turned = Write("turned.jpg", WithExif(EncodeJpeg(1280, 960, kRed, kBlue), 6));
+  const std::string upright = Write("upright.jpg", WithExif(EncodeJpeg(1280, 960, kRed, kBlue), 1));
   struct Case {
     const std::string &picture;
     int requestedWidth, requestedHeight, width, height;
@@ -198,7 +213,11 @@ TEST_F(ShotlistExports, ScalesAndTurnsPicturesByTheSizeRules) {
       {landscape, 0, 0, 640, 480, 100, 100},       {landscape, 200, 0, 200, 150, 30, 30},
       {portrait, 200, 0, 150, 200, 30, 30},        {landscape, 2000, 2000, 1280, 960, 200, 200},
       {small, 0, 0, 600, 400, 100, 100},           {turned, 0, 0, 480, 640, 380, 100},
-      {landscape, 200, 100, 133, 100, 20, 20},     {turned, 200, 100, 75, 100, 55, 20},  // a box to fit into
+      {landscape, 200, 100, 133, 100, 20, 20},     // without Exif: fitted into the box asked for
+      // With Exif: decoded at 1/8 for the fitted 133 x 100, turned, then
+      // fitted into the square of the longer side asked for.
+      {upright, 200, 100, 160, 120, 20, 20},       {turned, 200, 100, 120, 160, 95, 20},
+      {turned, 640, 480, 480, 640, 380, 100},
   };
   for (const Case &c : cases) {
     int width = c.requestedWidth, height = c.requestedHeight;
