@@ -145,3 +145,12 @@ inline HANDLE HandleFrom32(uint32_t value) { return LongToHandle(static_cast<LON
 inline uint32_t HandleTo32(HANDLE handle) { return static_cast<uint32_t>(HandleToLong(handle)); }
 inline HWND WindowFrom32(uint32_t value) { return static_cast<HWND>(HandleFrom32(value)); }
 inline uint32_t WindowTo32(HWND window) { return HandleTo32(window); }
+
+// Property sheet pages that were made but never handed to a sheet.
+#include <prsht.h>
+struct propsheetpage_traits {
+  using type = HPROPSHEETPAGE;
+  static type invalid() { return nullptr; }
+  static void close(type p) { DestroyPropertySheetPage(p); }
+};
+using unique_propsheetpage = unique_any<propsheetpage_traits>;
