@@ -38,7 +38,7 @@ void ShowItems(HWND window, const MultiItemRecord &record) {
   std::vector<std::string> parents;
   for (const std::string &path : record.paths) {
     const bool folder = PathKindOf(path.c_str()) == kFolderPath;
-    types.push_back(ShellTypeName(LastComponent(path), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL));
+    types.push_back(ShellTypeName(LastComponent(path), folder ? FILE_ATTRIBUTE_DIRECTORY : 0));
     parents.push_back(ParentPath(path));
   }
   SetControlText(window, IDC_ITEM_COUNTS, CountsLine(record.totals.files, record.totals.folders));

@@ -32,14 +32,41 @@ std::string FormatModuleString(unsigned id, const char *fallback, ...) {
   return text;
 }
 
+namespace {
+
+std::string LocaleText(LCTYPE type) {
+  char text[16] = "";
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text, sizeof text) <= 0) return std::string();
+  return text;
+}
+
+UINT LocaleNumber(LCTYPE type) {
+  DWORD value = 0;
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type | LOCALE_RETURN_NUMBER, reinterpret_cast<LPSTR>(&value),
+                     sizeof value / sizeof(char)) <= 0)
+    return 0;
+  return value;
+}
+
+}  // namespace
+
 std::string GroupedNumber(uint64_t value) {
   const std::string digits = DecimalDigits(value);
+  // The user's number format, given explicitly: Wine groups a locale's
+  // "3;0" only once ("48000,000") unless the grouping is spelled out.
+  std::string decimal = LocaleText(LOCALE_SDECIMAL);
+  std::string thousand = LocaleText(LOCALE_STHOUSAND);
+  NUMBERFMTA format{};
+  format.NumDigits = LocaleNumber(LOCALE_IDIGITS);
+  format.LeadingZero = LocaleNumber(LOCALE_ILZERO);
+  format.Grouping = NumberGrouping(LocaleText(LOCALE_SGROUPING));
+  format.lpDecimalSep = decimal.data();
+  format.lpThousandSep = thousand.data();
+  format.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER);
   char formatted[64];
-  if (GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digits.c_str(), nullptr, formatted, sizeof formatted) <= 0)
+  if (GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digits.c_str(), &format, formatted, sizeof formatted) <= 0)
     return digits;
-  char separator[8] = "";
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) <= 0) separator[0] = 0;
-  return CutAtDecimal(formatted, separator);
+  return CutAtDecimal(formatted, decimal);
 }
 
 std::string ByteCount(uint64_t bytes) { return GroupedNumber(bytes) + ModuleStringOr(IDS_SIZE_UNIT, " bytes"); }
@@ -95,7 +122,8 @@ INT_PTR PageResult(HWND page, LONG_PTR result) {
 
 PROPSHEETPAGEA MakePage(unsigned templateId, DLGPROC procedure, void *data) {
   PROPSHEETPAGEA page{};
-  page.dwSize = kPageSizeV1;
+  // Pages handed over as an array are read at the stride of the structure.
+  page.dwSize = sizeof page;
   page.hInstance = ModuleInstance();
   page.pszTemplate = MAKEINTRESOURCEA(templateId);
   page.pfnDlgProc = procedure;

@@ -24,3 +24,19 @@ std::string CutAtDecimal(std::string_view formatted, std::string_view decimalSep
   if (decimalSeparator.empty()) return std::string(formatted);
   return std::string(formatted.substr(0, formatted.find(decimalSeparator)));
 }
+
+uint32_t NumberGrouping(std::string_view localeGrouping) {
+  std::string digits;
+  for (const char c : localeGrouping)
+    if (c >= '0' && c <= '9') digits.push_back(c);
+  if (digits.empty()) return 0;
+  if (digits.size() > 1 && digits.back() == '0')
+    digits.pop_back();
+  else
+    digits.push_back('0');
+  // The number format takes at most a few groups; more would not fit.
+  if (digits.size() > 9) digits.resize(9);
+  uint32_t grouping = 0;
+  for (const char c : digits) grouping = grouping * 10 + static_cast<uint32_t>(c - '0');
+  return grouping;
+}

@@ -89,6 +89,13 @@ TEST(SheetValues, NumbersAndDriveSpace) {
   EXPECT_EQ(CutAtDecimal("1.234.567,00", ","), "1.234.567");
   EXPECT_EQ(CutAtDecimal("1234", "."), "1234");
   EXPECT_EQ(CutAtDecimal("12.5", ""), "12.5");
+  // The locale's grouping for an explicit number format.
+  EXPECT_EQ(NumberGrouping("3;0"), 3u);
+  EXPECT_EQ(NumberGrouping("3;2;0"), 32u);
+  EXPECT_EQ(NumberGrouping("3"), 30u);
+  EXPECT_EQ(NumberGrouping("0"), 0u);
+  EXPECT_EQ(NumberGrouping(""), 0u);
+  EXPECT_EQ(NumberGrouping("3;3;3;3;3;3;3;3;3;3;3;3"), 333333333u);
   EXPECT_EQ(UsedSpace(64000000, 1000000), 63000000u);
   // A camera reporting more free space than capacity has used nothing.
   EXPECT_EQ(UsedSpace(1000, 5000), 0u);
