@@ -54,3 +54,39 @@
 #define IDM_MOVE_HERE 10500
 #define IDM_COPY_HERE 10501
 #define IDM_CANCEL_DROP 10503
+
+// Property pages: the connection settings (with the IP address control, and
+// with a plain edit field for older shells), folder, file, drive, and
+// several items.
+#define IDD_CONNECTION_PAGE 200
+#define IDD_CONNECTION_PAGE_EDIT 201
+#define IDD_FOLDER_PAGE 202
+#define IDD_FILE_PAGE 203
+#define IDD_DRIVE_PAGE 204
+#define IDD_MULTI_ITEM_PAGE 205
+
+// Their controls.
+#define IDC_DEVICE 1002
+#define IDC_ITEM_ICON 15000
+#define IDC_ITEM_NAME 15001
+#define IDC_ITEM_TYPE 15002       // the drive type on the drive page
+#define IDC_ITEM_LOCATION 15003
+#define IDC_ITEM_SIZE 15004
+#define IDC_ITEM_SHORT_NAME 15005
+#define IDC_ITEM_DATE 15006       // a folder's modification time, a file's creation time
+#define IDC_ITEM_MODIFIED 15007
+#define IDC_ITEM_ACCESSED 15008
+#define IDC_READ_ONLY 15009
+#define IDC_HIDDEN 15010
+#define IDC_ARCHIVE 15011
+#define IDC_SYSTEM 15012
+#define IDC_ITEM_COUNTS 15013
+#define IDC_DRIVE_LABEL 15014
+#define IDC_FILE_SYSTEM 15015
+#define IDC_USED_BYTES 15016
+#define IDC_USED_SIZE 15017
+#define IDC_FREE_BYTES 15018
+#define IDC_FREE_SIZE 15019
+#define IDC_CAPACITY_BYTES 15020
+#define IDC_CAPACITY_SIZE 15021
+#define IDC_ADDRESS 15022

@@ -224,3 +224,12 @@ class select_palette {
   HDC dc_;
   HPALETTE previous_;
 };
+
+// Property sheet pages that were made but never handed to a sheet.
+#include <prsht.h>
+struct propsheetpage_traits {
+  using type = HPROPSHEETPAGE;
+  static type invalid() { return nullptr; }
+  static void close(type p) { DestroyPropertySheetPage(p); }
+};
+using unique_propsheetpage = unique_any<propsheetpage_traits>;

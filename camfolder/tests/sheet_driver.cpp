@@ -1,0 +1,125 @@
+#include "sheet_driver.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstdlib>
+
+#include "camsim_process.h"
+#include "unix_paths.h"
+
+namespace {
+
+struct Search {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindSheetWindow(HWND window, LPARAM context) {
+  auto *search = reinterpret_cast<Search *>(context);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char className[32];
+  // A sheet is a dialog with a tab control; message boxes have none.
+  if (process == search->process && IsWindowVisible(window) && GetClassNameA(window, className, sizeof className) &&
+      lstrcmpA(className, "#32770") == 0 && FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string TextOf(HWND window) {
+  char text[1024] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+HWND FindSheet() {
+  Search search{GetCurrentProcessId(), nullptr};
+  EnumWindows(FindSheetWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Sheet::Page() const { return PropSheet_GetCurrentPageHwnd(window_); }
+std::string Sheet::Caption() const { return TextOf(window_); }
+
+int Sheet::PageCount() const {
+  return static_cast<int>(TabCtrl_GetItemCount(PropSheet_GetTabControl(window_)));
+}
+
+std::string Sheet::TabText(int index) const {
+  char text[256] = "";
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(PropSheet_GetTabControl(window_), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+void Sheet::SelectPage(int index) const { PropSheet_SetCurSel(window_, nullptr, index); }
+
+std::string Sheet::Text(int id) const { return TextOf(Control(id)); }
+LRESULT Sheet::Check(int id) const { return SendMessageA(Control(id), BM_GETCHECK, 0, 0); }
+void Sheet::Click(int id) const { SendMessageA(Control(id), BM_CLICK, 0, 0); }
+
+void Sheet::Choose(int comboId, int index) const {
+  SendMessageA(Control(comboId), CB_SETCURSEL, index, 0);
+  SendMessageA(Page(), WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Control(comboId)));
+}
+
+void Sheet::SetText(int id, const std::string &text) const { SetWindowTextA(Control(id), text.c_str()); }
+
+bool Sheet::ApplyEnabled() const {
+  constexpr int kApplyButton = 0x3021;
+  return IsWindowEnabled(GetDlgItem(window_, kApplyButton)) != FALSE;
+}
+
+void Sheet::Ok() const { PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+void Sheet::Cancel() const { PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+
+void Sheet::Screenshot(const std::string &name) const {
+  const char *folder = std::getenv("LUMO_SCREENSHOT_DIR");
+  if (!folder || !*folder) return;
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(500);
+  // A Unix program started from Wine cannot be waited for: it leaves a mark
+  // when the picture is taken, so that the sheet stays as it was until then.
+  const std::string picture = std::string(folder) + "/" + name;
+  DeleteFileA(WindowsPath(picture + ".done").c_str());
+  RunShell("import -window root '" + picture + ".png'; touch '" + picture + ".done'");
+  const DWORD start = GetTickCount();
+  while (GetFileAttributesA(WindowsPath(picture + ".done").c_str()) == INVALID_FILE_ATTRIBUTES &&
+         GetTickCount() - start < 20000)
+    Sleep(50);
+  DeleteFileA(WindowsPath(picture + ".done").c_str());
+}
+
+SheetDriver::SheetDriver(std::function<void(Sheet &)> drive, DWORD timeoutMs)
+    : thread_([this, drive = std::move(drive), timeoutMs] {
+        const DWORD start = GetTickCount();
+        HWND window = nullptr;
+        while (!(window = FindSheet()) && GetTickCount() - start < timeoutMs) Sleep(50);
+        if (!window) return;
+        // A sheet may be visible before its first page is filled.
+        while (!PropSheet_GetCurrentPageHwnd(window) && GetTickCount() - start < timeoutMs) Sleep(50);
+        Sleep(200);
+        seen_ = true;
+        Sheet sheet(window);
+        drive(sheet);
+        // Whatever the drive left open is closed, so that the test goes on.
+        Sleep(300);
+        if (IsWindow(window) && IsWindowVisible(window)) sheet.Cancel();
+      }) {}
+
+SheetDriver::~SheetDriver() {
+  if (thread_.joinable()) thread_.join();
+}
+
+bool SheetDriver::Seen() {
+  if (thread_.joinable()) thread_.join();
+  return seen_;
+}
