@@ -79,7 +79,7 @@ std::optional<Pixels24> DecodeTurnFit(WicCodec &codec, const Frame &frame, Pictu
 std::optional<Pixels24> DecodeFitted(WicCodec &codec, const Frame &frame, PictureSize target) {
   const PictureSize fitted = FitSize(frame.stored, target);
   auto decoded = codec.Decode(frame.decode.Get(), frame.stored, DecodeScale(frame.stored, fitted));
-  if (!decoded || decoded->Size() == fitted) return decoded;
+  if (!decoded || SizeOf(*decoded) == fitted) return decoded;
   return codec.Zoom(*decoded, fitted);
 }
 
@@ -152,7 +152,7 @@ bool ConvertToBitmapFile(const std::string &picturePath, PictureSize &size, std:
   auto picture = source->exif ? DecodeTurnFit(codec, *frame, target, source->angle, SquareOf(target))
                               : DecodeFitted(codec, *frame, target);
   if (!picture || !WriteBitmapFile(*picture, bitmapPath)) return false;
-  size = picture->Size();
+  size = SizeOf(*picture);
   return true;
 }
 
