@@ -1,5 +1,7 @@
 #include "sheet_driver.h"
 
+#include "shell_fixture.h"
+
 #include <commctrl.h>
 #include <prsht.h>
 
@@ -81,22 +83,7 @@ bool Sheet::ApplyEnabled() const {
 void Sheet::Ok() const { PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
 void Sheet::Cancel() const { PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
 
-void Sheet::Screenshot(const std::string &name) const {
-  const char *folder = std::getenv("LUMO_SCREENSHOT_DIR");
-  if (!folder || !*folder) return;
-  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Sleep(500);
-  // A Unix program started from Wine cannot be waited for: it leaves a mark
-  // when the picture is taken, so that the sheet stays as it was until then.
-  const std::string picture = std::string(folder) + "/" + name;
-  DeleteFileA(WindowsPath(picture + ".done").c_str());
-  RunShell("import -window root '" + picture + ".png'; touch '" + picture + ".done'");
-  const DWORD start = GetTickCount();
-  while (GetFileAttributesA(WindowsPath(picture + ".done").c_str()) == INVALID_FILE_ATTRIBUTES &&
-         GetTickCount() - start < 20000)
-    Sleep(50);
-  DeleteFileA(WindowsPath(picture + ".done").c_str());
-}
+void Sheet::Screenshot(const std::string &name) const { ScreenshotForReview(window_, name); }
 
 SheetDriver::SheetDriver(std::function<void(Sheet &)> drive, DWORD timeoutMs)
     : thread_([this, drive = std::move(drive), timeoutMs] {

@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "child_process.h"
@@ -97,6 +98,23 @@ bool JapaneseSystem() { return GetACP() == 932; }
 DWORD RunProgram(const std::string &commandLine) {
   ChildProcess program(commandLine);
   return program.Wait(60000);
+}
+
+void ScreenshotForReview(HWND window, const std::string &name) {
+  const char *folder = std::getenv("LUMO_SCREENSHOT_DIR");
+  if (!folder || !*folder) return;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(500);
+  // A Unix program started from Wine cannot be waited for: it leaves a mark
+  // when the picture is taken, so that the window stays as it was until then.
+  const std::string picture = std::string(folder) + "/" + name;
+  DeleteFileA(WindowsPath(picture + ".done").c_str());
+  RunShell("import -window root '" + picture + ".png'; touch '" + picture + ".done'");
+  const DWORD start = GetTickCount();
+  while (GetFileAttributesA(WindowsPath(picture + ".done").c_str()) == INVALID_FILE_ATTRIBUTES &&
+         GetTickCount() - start < 20000)
+    Sleep(50);
+  DeleteFileA(WindowsPath(picture + ".done").c_str());
 }
 
 std::string LocalWorkingFolder() {

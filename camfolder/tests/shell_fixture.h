@@ -49,6 +49,10 @@ bool JapaneseSystem();
 // Runs a program of the build's bin folder and returns its exit code.
 DWORD RunProgram(const std::string &commandLine);
 
+// With LUMO_SCREENSHOT_DIR set, the display as it is, into that folder as
+// name.png, after the window has painted (for looking at dialogs).
+void ScreenshotForReview(HWND window, const std::string &name);
+
 // The camera folder's working folder ("...\Temp\Lumo").
 std::string LocalWorkingFolder();
 

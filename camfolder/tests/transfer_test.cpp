@@ -229,6 +229,7 @@ TEST_F(Transfer, ANameTheCameraCannotTakeIsAskedFor) {
       GetDlgItemTextA(dialog, 11011, text, sizeof text);
       folder = text;
       SetDlgItemTextA(dialog, 11013, "CHOSEN.TXT");
+      ScreenshotForReview(dialog, "name-choice");
     });
     EXPECT_EQ(DragAndDrop(target.Get(), PcFiles({"LONGFILENAME.TXT"}).Get(), MK_LBUTTON), DROPEFFECT_COPY);
     ASSERT_TRUE(box.Seen());
@@ -253,6 +254,7 @@ TEST_F(Transfer, ACameraFileOfTheSameNameIsReplacedOnlyWhenTheUserSaysSo) {
       char line[512];
       GetDlgItemTextA(dialog, 11004, line, sizeof line);
       text = line;
+      ScreenshotForReview(dialog, "overwrite");
     });
     DragAndDrop(target.Get(), one.Get(), MK_LBUTTON);
     ASSERT_TRUE(box.Seen());
