@@ -406,6 +406,116 @@ TEST_F(Transfer, CameraItemsOutToThePcAreFetchedOnce) {
 
 
 
+TEST_F(Transfer, TheDataObjectOffersItsFormatsInOrder) {
+  const ComPtr<IDataObject> data = CameraItems({"0:/", "SRC/"}, {"TREE", "C1.JPG"});
+  ASSERT_TRUE(data);
+  const auto names = [](IEnumFORMATETC *formats) {
+    std::vector<std::string> result;
+    FORMATETC format;
+    while (formats->Next(1, &format, nullptr) == S_OK) {
+      char name[64] = "";
+      if (format.cfFormat == CF_HDROP)
+        lstrcpyA(name, "CF_HDROP");
+      else
+        GetClipboardFormatNameA(format.cfFormat, name, sizeof name);
+      EXPECT_EQ(format.tymed, static_cast<DWORD>(TYMED_HGLOBAL));
+      EXPECT_EQ(format.lindex, -1);
+      result.push_back(name);
+    }
+    return result;
+  };
+  ComPtr<IEnumFORMATETC> formats;
+  ASSERT_EQ(data->EnumFormatEtc(DATADIR_GET, &formats), S_OK);
+  EXPECT_EQ(names(formats.Get()), (std::vector<std::string>{"LumoFilePath", "Shell IDList Array", "CF_HDROP",
+                                                            "InShellDragLoop", "Performed DropEffect",
+                                                            "Preferred DropEffect"}));
+  ASSERT_EQ(data->EnumFormatEtc(DATADIR_SET, &formats), S_OK);
+  EXPECT_EQ(names(formats.Get()), (std::vector<std::string>{"InShellDragLoop", "Performed DropEffect"}));
+  EXPECT_EQ(data->EnumFormatEtc(7, &formats), E_INVALIDARG);
+
+  const CLIPFORMAT paths = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("LumoFilePath"));
+  FORMATETC wanted{paths, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  EXPECT_EQ(data->QueryGetData(&wanted), S_OK);
+  FORMATETC wrong = wanted;
+  wrong.dwAspect = DVASPECT_THUMBNAIL;
+  EXPECT_EQ(data->QueryGetData(&wrong), DV_E_DVASPECT);
+  wrong = wanted;
+  wrong.lindex = 0;
+  EXPECT_EQ(data->QueryGetData(&wrong), DV_E_LINDEX);
+  wrong = wanted;
+  wrong.tymed = TYMED_ISTREAM;
+  EXPECT_EQ(data->QueryGetData(&wrong), DV_E_TYMED);
+  wrong = wanted;
+  wrong.cfFormat = CF_TEXT;
+  EXPECT_EQ(data->QueryGetData(&wrong), DV_E_FORMATETC);
+
+  // The camera paths, folders with their "/".
+  STGMEDIUM medium{};
+  ASSERT_EQ(data->GetData(&wanted, &medium), S_OK);
+  char first[MAX_PATH], second[MAX_PATH];
+  ASSERT_EQ(DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 0xFFFFFFFF, nullptr, 0), 2u);
+  DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 0, first, MAX_PATH);
+  DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 1, second, MAX_PATH);
+  ReleaseStgMedium(&medium);
+  EXPECT_STREQ(first, "0:/SRC/TREE/");
+  EXPECT_STREQ(second, "0:/SRC/C1.JPG");
+
+  // Only the drag state is taken: the performed effect comes back as given.
+  const CLIPFORMAT performed = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Performed DropEffect"));
+  const CLIPFORMAT preferred = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Preferred DropEffect"));
+  FORMATETC effect{performed, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM value{};
+  value.tymed = TYMED_HGLOBAL;
+  value.hGlobal = GlobalAlloc(GMEM_MOVEABLE, 4);
+  *static_cast<DWORD *>(GlobalLock(value.hGlobal)) = DROPEFFECT_MOVE;
+  GlobalUnlock(value.hGlobal);
+  ASSERT_EQ(data->SetData(&effect, &value, TRUE), S_OK);
+  ASSERT_EQ(data->GetData(&effect, &medium), S_OK);
+  EXPECT_EQ(*static_cast<DWORD *>(GlobalLock(medium.hGlobal)), static_cast<DWORD>(DROPEFFECT_MOVE));
+  GlobalUnlock(medium.hGlobal);
+  ReleaseStgMedium(&medium);
+  FORMATETC other{preferred, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM unused{};
+  unused.tymed = TYMED_HGLOBAL;
+  EXPECT_EQ(data->SetData(&other, &unused, FALSE), DV_E_FORMATETC);
+  ASSERT_EQ(data->GetData(&other, &medium), S_OK);
+  EXPECT_EQ(*static_cast<DWORD *>(GlobalLock(medium.hGlobal)), static_cast<DWORD>(DROPEFFECT_COPY));
+  GlobalUnlock(medium.hGlobal);
+  ReleaseStgMedium(&medium);
+}
+
+// Items handed out for a selection stand for themselves in the item list
+// array: the camera folder's own list and items, nothing fetched.
+TEST_F(Transfer, SelectedItemsGoAsCameraItems) {
+  const ComPtr<IShellFolder> folder = BindPath(root_, {"0:/", "SRC/"});
+  const Child item = Find(folder.Get(), "C1.JPG");
+  std::vector<uint8_t> selected = ListBytes(item.get());
+  selected[32] = 1;  // the transfer flag
+  PCUITEMID_CHILD list = reinterpret_cast<PCUITEMID_CHILD>(selected.data());
+  ComPtr<IDataObject> data;
+  ASSERT_EQ(folder->GetUIObjectOf(nullptr, 1, &list, IID_IDataObject, nullptr, &data), S_OK);
+  const size_t receives = Count(camsim_->Log(), "op A0000000");
+  FORMATETC cida{static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell IDList Array")), nullptr, DVASPECT_CONTENT,
+                 -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  ASSERT_EQ(data->GetData(&cida, &medium), S_OK);
+  ComPtr<IPersistFolder2> persist;
+  ASSERT_EQ(folder.As(&persist), S_OK);
+  PIDLIST_ABSOLUTE folderList = nullptr;
+  ASSERT_EQ(persist->GetCurFolder(&folderList), S_OK);
+  const unique_cotaskmem owned(folderList);
+  {
+    const global_lock block(medium.hGlobal);
+    const auto *array = static_cast<const CIDA *>(block.get());
+    const auto *bytes = static_cast<const uint8_t *>(block.get());
+    ASSERT_EQ(array->cidl, 1u);
+    EXPECT_TRUE(ILIsEqual(reinterpret_cast<PCIDLIST_ABSOLUTE>(bytes + array->aoffset[0]), folderList));
+    EXPECT_EQ(std::memcmp(bytes + array->aoffset[1], selected.data(), selected.size()), 0);
+  }
+  ReleaseStgMedium(&medium);
+  EXPECT_EQ(Count(camsim_->Log(), "op A0000000"), receives);  // no drop made yet: nothing fetched
+}
+
 // What the drop rules keep out of picture folders (a PNG file) is still made
 // a camera picture when it is sent there.
 TEST_F(Transfer, APngSentIntoAPictureFolderBecomesACameraJpeg) {
