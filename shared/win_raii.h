@@ -7,6 +7,7 @@
 #include <objbase.h>
 #include <wrl/client.h>
 
+#include <cstdint>
 #include <utility>
 
 // COM interface pointers: released once when the holder goes.
