@@ -11,6 +11,7 @@
 #include "item_data_object.h"
 #include "item_enum.h"
 #include "item_icon.h"
+#include "item_menu.h"
 #include "item_names.h"
 #include "shell_item_list.h"
 #include "transfer_receive.h"
@@ -244,6 +245,13 @@ STDMETHODIMP CCameraFolder::GetUIObjectOf(HWND owner, UINT count, PCUITEMID_CHIL
       const auto item = LastCameraItem(items[0]);
       if (!item) return E_INVALIDARG;
       return CItemIcon::Create(*item, interfaceId, object);
+    }
+    if (IsEqualIID(interfaceId, IID_IContextMenu)) {
+      const auto chosen = ItemsOf(count, items);
+      if (!chosen) return E_INVALIDARG;
+      std::vector<std::vector<uint8_t>> lists;
+      for (const CameraItem &item : *chosen) lists.push_back(SingleItemList(item));
+      return CItemMenu::Create(static_cast<IShellFolder *>(this), list_, lists, interfaceId, object);
     }
     if (IsEqualIID(interfaceId, IID_IDataObject)) {
       const auto chosen = ItemsOf(count, items);

@@ -1,5 +1,9 @@
 #include "extension_factory.h"
 
+#include <shlobj.h>
+
+#include "root_extension.h"
+
 namespace camfolder {
 
 STDMETHODIMP CExtensionFactory::QueryInterface(REFIID interfaceId, void **object) {
@@ -21,12 +25,14 @@ STDMETHODIMP_(ULONG) CExtensionFactory::Release() {
   return left;
 }
 
-STDMETHODIMP CExtensionFactory::CreateInstance(IUnknown *outer, REFIID, void **object) {
+STDMETHODIMP CExtensionFactory::CreateInstance(IUnknown *outer, REFIID interfaceId, void **object) {
   if (!object) return E_INVALIDARG;
   *object = nullptr;
   if (outer) return CLASS_E_NOAGGREGATION;
-  // The root extension's menu and property page are not offered yet.
-  return E_NOINTERFACE;
+  if (!IsEqualIID(interfaceId, IID_IUnknown) && !IsEqualIID(interfaceId, IID_IShellExtInit) &&
+      !IsEqualIID(interfaceId, IID_IContextMenu) && !IsEqualIID(interfaceId, IID_IShellPropSheetExt))
+    return E_NOINTERFACE;
+  return CRootExtension::Create(interfaceId, object);
 }
 
 STDMETHODIMP CExtensionFactory::LockServer(BOOL) { return E_NOTIMPL; }

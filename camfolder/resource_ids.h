@@ -90,3 +90,56 @@
 #define IDC_CAPACITY_BYTES 15020
 #define IDC_CAPACITY_SIZE 15021
 #define IDC_ADDRESS 15022
+
+// Commands: menu items, accelerators and the numbers InvokeCommand takes
+// (menu identifiers are these plus the first identifier of the host).
+#define IDM_SELECT_ALL 1
+#define IDM_INVERT_SELECTION 2
+#define IDM_LARGE_ICONS 3            // to 6: large icons, small icons, list, details
+#define IDM_SMALL_ICONS 4
+#define IDM_LIST 5
+#define IDM_DETAILS 6
+#define IDM_LINE_UP 8
+#define IDM_BY_NAME 9                // to 12: by name, size, type, date
+#define IDM_BY_SIZE 10
+#define IDM_BY_TYPE 11
+#define IDM_BY_DATE 12
+#define IDM_SAVE_CONFIG 13
+#define IDM_RESTORE_CONFIG 14
+#define IDM_PROPERTIES 15
+#define IDM_EXPLORE 16
+#define IDM_OPEN 17                  // a drive or folder
+#define IDM_OPEN_FILE 18
+#define IDM_NEW_FOLDER 20
+#define IDM_FORMAT 21
+#define IDM_DELETE 22
+#define IDM_RENAME 23
+#define IDM_EDIT_LABEL 24
+#define IDM_DISCONNECT 25
+#define IDM_SEND_TO 30               // the "send to" submenu
+#define IDM_SEND_TO_FIRST 31         // its entries: 31 + n
+#define IDM_NEW 90                   // the "new" submenu
+#define IDM_SELECTION_MENU 91        // where the selection's items go
+
+// Menus: the view's Edit and View additions, the combined menu of a
+// selection, the camera root, drives, folders, files, the "new" submenu and
+// the view background; the view's accelerators.
+#define IDM_VIEW_MENU 100
+#define IDM_COMBINED_MENU 101
+#define IDM_ROOT_MENU 102
+#define IDM_DRIVE_MENU 103
+#define IDM_FOLDER_MENU 104
+#define IDM_FILE_MENU 105
+#define IDM_NEW_MENU 106
+#define IDA_VIEW 107
+#define IDM_BACKGROUND_MENU 108
+
+// The delete confirmations: a file, several items, a folder.
+#define IDD_DELETE_FILE 110
+#define IDD_DELETE_SEVERAL 111
+#define IDD_DELETE_FOLDER 112
+#define IDC_DELETE_ALL 11000
+#define IDC_DELETE_FOLDER_TEXT 11001
+#define IDC_DELETE_FILE_TEXT 11002
+#define IDC_DELETE_SEVERAL_TEXT 11003
+#define IDC_DELETE_ICON 11009

@@ -1,0 +1,92 @@
+// New folder, format and rename.
+#include <cstdio>
+#include <vector>
+
+#include "camapi.h"
+#include "camera_commands.h"
+#include "camera_connection.h"
+#include "camera_contents.h"
+#include "camera_error.h"
+#include "camera_path.h"
+#include "command_rules.h"
+#include "module_strings.h"
+#include "resource_ids.h"
+
+namespace camfolder {
+
+namespace {
+
+constexpr int kNoMoreFoldersMessage = 20020;
+constexpr int kCannotFormatMessage = 20010;
+
+HRESULT Failure(HWND owner, ZLXRESULT result, HRESULT hr) {
+  ShowCameraError(owner, result);
+  CheckConnection(result);
+  return hr;
+}
+
+std::string Formatted(unsigned id, const char *fallback, const std::string &value) {
+  const std::string format = ModuleStringOr(id, fallback);
+  std::vector<char> text(format.size() + value.size() + 1);
+  std::snprintf(text.data(), text.size(), format.c_str(), value.c_str());
+  return text.data();
+}
+
+}  // namespace
+
+void RefreshOwner(HWND owner) {
+  if (!owner) return;
+  SetForegroundWindow(owner);
+  PostMessageA(owner, WM_KEYDOWN, VK_F5, 1);
+}
+
+HRESULT NewFolder(HWND owner, const std::string &folderPath) {
+  const PathKind kind = PathKindOf(folderPath.c_str());
+  if (kind != kDrivePath && kind != kFolderPath) return E_INVALIDARG;
+  HZLXCAMERA camera = nullptr;
+  if (const HRESULT hr = GetCamera(camera); FAILED(hr)) return hr;
+  std::vector<tagZLXFILEINFO> entries;
+  if (FAILED(ListDirectory(camera, folderPath.c_str(), 3, entries))) return E_FAIL;
+  std::vector<std::string> names;
+  for (const tagZLXFILEINFO &entry : entries) names.emplace_back(entry.name);
+  const auto name = NewFolderName(names);
+  if (!name) {
+    ShowCameraError(owner, kNoMoreFoldersMessage);
+    return E_FAIL;
+  }
+  const ZLXRESULT result = ZlxCreateDirectory(camera, folderPath.c_str(), name->c_str());
+  if (!ZlxSucceeded(result)) return Failure(owner, result, E_FAIL);
+  RefreshOwner(owner);
+  return S_OK;
+}
+
+HRESULT FormatDrive(HWND owner, const CameraItem &drive) {
+  if (PathKindOf(drive.path) != kDrivePath || drive.path[0] < '0' || drive.path[0] > '9') return E_INVALIDARG;
+  const BYTE number = static_cast<BYTE>(drive.path[0] - '0');
+  // The internal memory holds the camera's own files.
+  if (number == 0) {
+    ShowCameraError(owner, kCannotFormatMessage);
+    return E_INVALIDARG;
+  }
+  const std::string label = drive.name;
+  const std::string question =
+      Formatted(IDS_FORMAT_QUESTION, "%s will be formatted. Everything on it will be erased.", label);
+  const std::string caption = Formatted(IDS_FORMAT_CAPTION, "Format - %s", label);
+  if (MessageBoxA(nullptr, question.c_str(), caption.c_str(),
+                  MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2 | MB_TASKMODAL) != IDOK)
+    return S_FALSE;
+  HZLXCAMERA camera = nullptr;
+  if (const HRESULT hr = GetCamera(camera); FAILED(hr)) return hr;
+  const ZLXRESULT result = ZlxFormatDrive(camera, number);
+  if (!ZlxSucceeded(result)) return Failure(owner, result, E_FAIL);
+  RefreshOwner(owner);
+  return S_OK;
+}
+
+HRESULT StartRename() {
+  keybd_event(VK_F2, 0, 0, 0);
+  keybd_event(VK_F2, 0, KEYEVENTF_KEYUP, 0);
+  return S_OK;
+}
+
+}  // namespace camfolder

@@ -1,0 +1,103 @@
+// Open, explore and properties: the objects as the shell knows them.
+#include "camera_commands.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "camera_path.h"
+#include "hosting_browser.h"
+#include "item_list.h"
+#include "item_names.h"
+#include "property_sheets.h"
+#include "shell_item_list.h"
+#include "transfer_receive.h"
+#include "working_folder.h"
+
+namespace camfolder {
+
+namespace {
+
+PCIDLIST_ABSOLUTE AsShellList(const FullList &list) { return reinterpret_cast<PCIDLIST_ABSOLUTE>(list.data()); }
+
+// The object's last camera item; none for the camera root.
+struct Object {
+  bool root = true;
+  CameraItem item{};
+};
+
+std::optional<Object> ObjectOf(const FullList &list) {
+  const auto split = SplitFolderList(list);
+  if (!split) return std::nullopt;
+  if (split->items.empty()) return Object{};
+  return Object{false, split->items.back()};
+}
+
+bool IsContainer(const Object &object) { return object.root || object.item.kind != kFileItem; }
+
+HRESULT ShellExecuteList(HWND owner, const char *verb, const char *windowClass, const FullList &list) {
+  SHELLEXECUTEINFOA execute{};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_IDLIST | SEE_MASK_CLASSNAME;
+  execute.hwnd = owner;
+  execute.lpVerb = verb;
+  execute.lpClass = windowClass;
+  execute.lpIDList = const_cast<uint8_t *>(list.data());
+  execute.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExA(&execute) ? S_OK : E_FAIL;
+}
+
+HRESULT OpenLocalCopy(HWND owner, const CameraItem &file, DWORD index, DWORD total) {
+  const auto local = LocalCopyPath(WorkingFolder(), file.name);
+  if (!local) return E_INVALIDARG;
+  const tagZLXPROGRESSPARAM progress{WindowTo32(owner), index, total};
+  if (const HRESULT hr = ReceiveFile(nullptr, file.path, local->c_str(), kTransferWithProgress, progress); FAILED(hr))
+    return hr;
+  SHELLEXECUTEINFOA execute{};
+  execute.cbSize = sizeof execute;
+  execute.hwnd = owner;
+  execute.lpVerb = "open";
+  execute.lpFile = local->c_str();
+  execute.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExA(&execute) ? S_OK : E_FAIL;
+}
+
+}  // namespace
+
+HRESULT OpenObjects(HWND owner, const std::vector<FullList> &objects) {
+  // A browser shows one folder: the first goes there, any others to windows of their own.
+  ComPtr<IShellBrowser> browser = HostingBrowser(owner);
+  DWORD files = 0;
+  for (const FullList &list : objects) {
+    const auto object = ObjectOf(list);
+    if (!object) return E_INVALIDARG;
+    HRESULT hr = S_OK;
+    if (!IsContainer(*object)) {
+      hr = OpenLocalCopy(owner, object->item, ++files, static_cast<DWORD>(objects.size()));
+    } else if (browser) {
+      hr = browser->BrowseObject(AsShellList(list), SBSP_ABSOLUTE | SBSP_SAMEBROWSER);
+      browser.Reset();
+    } else {
+      hr = ShellExecuteList(owner, "open", "folder", list);
+    }
+    if (FAILED(hr)) return hr;
+  }
+  return S_OK;
+}
+
+HRESULT ExploreObjects(HWND owner, const std::vector<FullList> &objects) {
+  for (const FullList &list : objects) {
+    const auto object = ObjectOf(list);
+    if (!object) return E_INVALIDARG;
+    if (const HRESULT hr = ShellExecuteList(owner, "explore", IsContainer(*object) ? "folder" : "", list); FAILED(hr))
+      return hr;
+  }
+  return S_OK;
+}
+
+HRESULT ShowObjectProperties(HWND owner, const std::vector<FullList> &objects) {
+  std::vector<PCIDLIST_ABSOLUTE> lists;
+  for (const FullList &list : objects) lists.push_back(AsShellList(list));
+  return ShowProperties(owner, lists);
+}
+
+}  // namespace camfolder
