@@ -1,0 +1,245 @@
+#include "command_fixture.h"
+
+#include <cstdio>
+
+#include "camapi.h"
+#include "camera_connection.h"
+#include "module_state.h"
+#include "unix_paths.h"
+
+std::string Utf8(const std::wstring &text) {
+  std::string utf8(text.size() * 3 + 1, '\0');
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+  utf8.resize(length > 0 ? static_cast<size_t>(length - 1) : 0);
+  return utf8;
+}
+
+std::string MenuText(HMENU menu, UINT firstId, int indent) {
+  std::string text;
+  const int count = GetMenuItemCount(menu);
+  for (int at = 0; at < count; ++at) {
+    wchar_t label[256] = L"";
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    info.dwTypeData = label;
+    info.cch = 256;
+    GetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &info);
+    text.append(static_cast<size_t>(indent), ' ');
+    if (info.fType & MFT_SEPARATOR) {
+      text += "-\n";
+      continue;
+    }
+    if (info.hSubMenu && (info.wID == 0 || info.wID == static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.hSubMenu)))) {
+      text += "> ";
+    } else {
+      text += std::to_string(static_cast<int>(info.wID) - static_cast<int>(firstId)) + " ";
+    }
+    text += Utf8(label);
+    if (info.fState & MFS_DEFAULT) text += " default";
+    if (info.fState & MFS_GRAYED) text += " grayed";
+    if (info.fState & MFS_CHECKED) text += " checked";
+    text += "\n";
+    if (info.hSubMenu) text += MenuText(info.hSubMenu, firstId, indent + 2);
+  }
+  return text;
+}
+
+namespace {
+
+struct Search {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
+  auto *search = reinterpret_cast<Search *>(context);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char className[32];
+  if (process == search->process && IsWindowVisible(window) && GetClassNameA(window, className, sizeof className) &&
+      lstrcmpA(className, "#32770") == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK LongestStatic(HWND child, LPARAM context) {
+  auto *longest = reinterpret_cast<std::string *>(context);
+  char className[32];
+  char text[2048];
+  if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0 &&
+      GetWindowTextA(child, text, sizeof text) > 0 && std::string(text).size() > longest->size())
+    *longest = text;
+  return TRUE;
+}
+
+}  // namespace
+
+DialogScript::DialogScript(std::vector<int> buttons, std::function<void(HWND, size_t)> action)
+    : thread_([this, buttons = std::move(buttons), action = std::move(action)] { Watch(buttons, action); }) {}
+
+DialogScript::~DialogScript() { Finish(); }
+
+std::vector<DialogScript::Shown> DialogScript::Finish() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+  return shown_;
+}
+
+void DialogScript::Watch(std::vector<int> buttons, std::function<void(HWND, size_t)> action) {
+  while (!stop_) {
+    Search search{GetCurrentProcessId(), nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) {
+      Sleep(50);
+      continue;
+    }
+    // The dialog may not have its controls filled when it is first visible.
+    Sleep(300);
+    Shown shown;
+    char caption[512] = "";
+    GetWindowTextA(search.found, caption, sizeof caption);
+    shown.caption = caption;
+    EnumChildWindows(search.found, LongestStatic, reinterpret_cast<LPARAM>(&shown.text));
+    const size_t index = shown_.size();
+    shown_.push_back(shown);
+    if (action) action(search.found, index);
+    const int button = index < buttons.size() ? buttons[index] : IDCANCEL;
+    PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    // The next one is another dialog.
+    for (int i = 0; i < 200 && IsWindow(search.found) && IsWindowVisible(search.found); ++i) Sleep(25);
+  }
+}
+
+void CommandFixture::StartCamera(const std::string &address, const std::string &configuration) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  ASSERT_EQ(RunProgram("camreg.exe install"), 0u);
+  module_ = LoadLibraryA("camfolder.dll");
+  ASSERT_TRUE(module_);
+  camfolder::SetModuleInstance(module_);
+  ASSERT_TRUE(camfolder::CreateThreadSlots());
+  card_ = new CameraCard;
+  for (const char *folder : {"/d0", "/d0/DCIM", "/d0/DCIM/100LUMO01", "/d0/NEWA", "/d0/NEWA/NEW00001",
+                             "/d0/NEWA/NEW00003", "/d0/NEWB", "/d0/NEWB/NEW00001", "/d0/NEWB/NEW00002", "/d1"})
+    card_->MakeFolder(folder);
+  card_->MakeFile("/d0/DCIM/100LUMO01/LUMO0001.JPG", Pattern(5000, 1));
+  card_->MakeFile("/d0/MEMO.TXT", "memo");
+  card_->MakeFile("/d1/CF.TXT", "cf");
+  card_->MakeFile("/configuration", configuration);
+  camsim_ = new CamsimProcess;
+  std::string error;
+  ASSERT_TRUE(camsim_->Start(address, {"-v", "--model", "1", "--config-file", card_->Unix("/configuration"), "--drive",
+                                       "0=" + card_->Unix("/d0"), "--drive", "1=" + card_->Unix("/d1")},
+                             error))
+      << error;
+  ASSERT_EQ(ZlxSetConnectionInfo("LAN", address.c_str()), 0u);
+  root_ = BindCameraRoot().Detach();
+  ASSERT_TRUE(root_);
+  owner_ = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
+
+void CommandFixture::StopCamera() {
+  if (owner_) DestroyWindow(owner_);
+  owner_ = nullptr;
+  if (root_) root_->Release();
+  root_ = nullptr;
+  camfolder::CloseThreadCamera();
+  CloseLinkHosts();
+  delete camsim_;
+  camsim_ = nullptr;
+  delete card_;
+  card_ = nullptr;
+  RunProgram("camreg.exe uninstall");
+  CoUninitialize();
+}
+
+std::vector<Child> CommandFixture::Items(const std::vector<std::string> &path, const std::vector<std::string> &names) {
+  const ComPtr<IShellFolder> folder = BindPath(root_, path);
+  std::vector<Child> items;
+  for (const std::string &name : names) items.push_back(Find(folder.Get(), name));
+  return items;
+}
+
+ComPtr<IContextMenu> CommandFixture::ItemMenu(const std::vector<std::string> &path,
+                                              const std::vector<std::string> &names) {
+  const ComPtr<IShellFolder> folder = BindPath(root_, path);
+  const std::vector<Child> items = Items(path, names);
+  std::vector<PCUITEMID_CHILD> lists;
+  for (const Child &item : items) {
+    if (!item.list) return nullptr;
+    lists.push_back(item.get());
+  }
+  ComPtr<IContextMenu> menu;
+  if (!folder || FAILED(folder->GetUIObjectOf(owner_, static_cast<UINT>(lists.size()), lists.data(),
+                                              IID_IContextMenu, nullptr, &menu)))
+    return nullptr;
+  return menu;
+}
+
+unique_cotaskmem CommandFixture::FolderList(const std::vector<std::string> &path) {
+  PIDLIST_ABSOLUTE root = nullptr;
+  if (FAILED(SHParseDisplayName(kCameraRootName, nullptr, &root, 0, nullptr))) return unique_cotaskmem();
+  unique_cotaskmem list(root);
+  ComPtr<IShellFolder> folder = root_;
+  for (const std::string &name : path) {
+    const Child child = Find(folder.Get(), name);
+    if (!child.list) return unique_cotaskmem();
+    list.reset(ILCombine(static_cast<PCIDLIST_ABSOLUTE>(list.get()), child.get()));
+    folder = BindChild(folder.Get(), child.get());
+  }
+  return list;
+}
+
+std::string CommandFixture::Built(IContextMenu *menu, UINT flags, UINT firstId, UINT lastId, UINT *used) {
+  const unique_hmenu host(CreatePopupMenu());
+  if (!menu) return "(no menu)";
+  const HRESULT hr = menu->QueryContextMenu(host.get(), 0, firstId, lastId, flags);
+  if (FAILED(hr)) {
+    char failure[32];
+    std::snprintf(failure, sizeof failure, "error 0x%08lX", static_cast<unsigned long>(hr));
+    return failure;
+  }
+  if (used) *used = HRESULT_CODE(hr);
+  return MenuText(host.get(), firstId);
+}
+
+HRESULT CommandFixture::Invoke(IContextMenu *menu, UINT command, HWND owner) {
+  CMINVOKECOMMANDINFO invoke{};
+  invoke.cbSize = sizeof invoke;
+  invoke.hwnd = owner;
+  invoke.lpVerb = MAKEINTRESOURCEA(command);
+  invoke.nShow = SW_SHOWNORMAL;
+  return menu ? menu->InvokeCommand(&invoke) : E_POINTER;
+}
+
+HRESULT CommandFixture::InvokeVerb(IContextMenu *menu, const char *verb, HWND owner) {
+  CMINVOKECOMMANDINFO invoke{};
+  invoke.cbSize = sizeof invoke;
+  invoke.hwnd = owner;
+  invoke.lpVerb = verb;
+  invoke.nShow = SW_SHOWNORMAL;
+  return menu ? menu->InvokeCommand(&invoke) : E_POINTER;
+}
+
+bool CommandFixture::OwnerRefreshed() {
+  MSG message{};
+  bool refreshed = false;
+  while (PeekMessageA(&message, owner_, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE))
+    if (message.wParam == VK_F5 && message.lParam == 1) refreshed = true;
+  return refreshed;
+}
+
+void CommandFixture::SetCameraAttributes(const std::string &path, uint32_t attributes) {
+  HZLXCAMERA camera = nullptr;
+  ASSERT_EQ(camfolder::GetCamera(camera), S_OK);
+  const ZLXRESULT result = path.back() == '/' ? ZlxSetDirectoryAttribute(camera, path.c_str(), attributes)
+                                              : ZlxSetFileAttribute(camera, path.c_str(), attributes);
+  ASSERT_EQ(result, 0u) << path;
+}
+
+bool CommandFixture::CameraHas(const std::string &sub) {
+  return GetFileAttributesA(card_->Windows(sub).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
