@@ -15,6 +15,7 @@
 #include "item_names.h"
 #include "shell_item_list.h"
 #include "transfer_receive.h"
+#include "view_factory.h"
 #include "working_folder.h"
 
 namespace camfolder {
@@ -179,10 +180,13 @@ STDMETHODIMP CCameraFolder::CompareIDs(LPARAM how, PCUIDLIST_RELATIVE first, PCU
   });
 }
 
-STDMETHODIMP CCameraFolder::CreateViewObject(HWND, REFIID, void **object) {
+STDMETHODIMP CCameraFolder::CreateViewObject(HWND, REFIID interfaceId, void **object) {
   if (!object) return E_INVALIDARG;
   *object = nullptr;
-  return E_NOINTERFACE;
+  if (!IsEqualIID(interfaceId, IID_IShellView) && !IsEqualIID(interfaceId, IID_IOleWindow) &&
+      !IsEqualIID(interfaceId, IID_IUnknown))
+    return E_NOINTERFACE;
+  return CViewFactory::Create(static_cast<IShellFolder *>(this), list_, path_, interfaceId, object);
 }
 
 HRESULT CCameraFolder::DriveAttributes(const std::vector<CameraItem> &items, SFGAOF &value) {

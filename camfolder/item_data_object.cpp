@@ -59,6 +59,13 @@ HRESULT CItemDataObject::Create(HWND owner, const std::vector<uint8_t> &folderLi
     for (const std::vector<uint8_t> &list : items) {
       const auto item = ReadCameraItem(list);
       if (!item) return E_INVALIDARG;
+      if (item->kind == kDriveItem) {
+        // A drive stands for itself (the file dialog asks for the selection
+        // to browse into it) but is never copied to the PC as a whole.
+        data->cameraPaths_.emplace_back(item->path);
+        data->localPaths_.emplace_back();
+        continue;
+      }
       const auto cameraPath = ChildPath(folderPath, item->name, item->kind != kFileItem);
       const auto localPath = LocalCopyPath(working, item->name);
       if (!cameraPath || !localPath) return E_INVALIDARG;
@@ -97,6 +104,10 @@ HRESULT CItemDataObject::Fetch() {
   const DWORD total = static_cast<DWORD>(cameraPaths_.size());
   for (DWORD i = 0; i < total; ++i) {
     const char *cameraPath = cameraPaths_[i].c_str();
+    if (localPaths_[i].empty()) {
+      fetch_ = kFetchFailed;
+      return E_FAIL;
+    }
     // A folder fetched before may hold files the camera no longer has.
     if (PathKindOf(cameraPath) == kFolderPath) RemoveFolderTree(localPaths_[i].c_str());
     const tagZLXPROGRESSPARAM progress{WindowTo32(owner_), i + 1, total};

@@ -155,6 +155,21 @@ uint32_t &SendOverwriteMode() {
   return mode;
 }
 
+namespace {
+LONG g_wheelLines = 0;  // 0 until read
+}  // namespace
+
+void ReadWheelScrollLines() {
+  UINT lines = 3;
+  if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 3;
+  InterlockedExchange(&g_wheelLines, lines == WHEEL_PAGESCROLL ? -1 : static_cast<LONG>(lines));
+}
+
+int WheelScrollLines() {
+  if (g_wheelLines == 0) ReadWheelScrollLines();
+  return static_cast<int>(g_wheelLines);
+}
+
 tagZLXMODEL &OpenedModel() {
   static tagZLXMODEL model{};
   return model;

@@ -82,6 +82,11 @@ ProgressCounters &CurrentProgress();
 // of every drop, replace after the user chose to replace all.
 uint32_t &SendOverwriteMode();
 
+// Lines a wheel notch scrolls (-1: a page), read at first use and again
+// when the setting changes.
+int WheelScrollLines();
+void ReadWheelScrollLines();
+
 // The model record the camera was opened with (the camera's model after
 // the first open).
 tagZLXMODEL &OpenedModel();

@@ -143,3 +143,7 @@
 #define IDC_DELETE_FILE_TEXT 11002
 #define IDC_DELETE_SEVERAL_TEXT 11003
 #define IDC_DELETE_ICON 11009
+
+// The folder view: a child dialog holding the list.
+#define IDD_CAMERA_VIEW 100
+#define IDC_VIEW_LIST 1000

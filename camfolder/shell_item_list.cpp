@@ -39,6 +39,13 @@ std::optional<CameraItem> LastCameraItem(PCUIDLIST_RELATIVE list) {
   return items->back();
 }
 
+std::vector<uint8_t> CopyOfList(PCUIDLIST_RELATIVE list) {
+  const ItemListBytes bytes = ShellListBytes(list);
+  const auto size = ListSize(bytes);
+  if (!size) return {};
+  return std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(*size));
+}
+
 LPITEMIDLIST ToShellList(const std::vector<uint8_t> &list) {
   auto *copy = static_cast<LPITEMIDLIST>(CoTaskMemAlloc(list.size()));
   if (copy) std::memcpy(copy, list.data(), list.size());

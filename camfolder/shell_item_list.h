@@ -25,6 +25,9 @@ std::optional<std::vector<CameraItem>> ShellCameraItems(PCUIDLIST_RELATIVE list)
 // The last item of a relative list of camera items.
 std::optional<CameraItem> LastCameraItem(PCUIDLIST_RELATIVE list);
 
+// The bytes of a list, its terminator included; empty for a malformed one.
+std::vector<uint8_t> CopyOfList(PCUIDLIST_RELATIVE list);
+
 // A copy of the bytes in task memory (the shell frees it).
 LPITEMIDLIST ToShellList(const std::vector<uint8_t> &list);
 
