@@ -250,6 +250,46 @@ TEST_F(CameraApi, SentFilesAreByteIdentical) {
   EXPECT_EQ(ZlxSendFile(camera_, &data, 0, nullptr, 3), 0xFF4Au);
 }
 
+// A movable block whose memory was discarded: it cannot be locked.
+HGLOBAL DiscardedBlock() {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DISCARDABLE, 64);
+  return GlobalReAlloc(memory, 0, GMEM_MOVEABLE);
+}
+
+TEST_F(CameraApi, SendAreasThatCannotBeMadeOrFilledAreRefused) {
+  unique_hglobal small(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 16));
+  unique_hglobal discarded(DiscardedBlock());
+  ASSERT_EQ(GlobalLock(discarded.get()), nullptr);
+
+  // A length whose sum with the fixed fields passes 32 bits.
+  tagZLXDATAINFO data{};
+  std::strcpy(data.path, "1:/HUGE.BIN");
+  data.data = small.get();
+  data.length = 0xFFFFFFF0u;
+  EXPECT_EQ(ZlxSendFile(camera_, &data, 0, nullptr, 1), 0xFF4Au);
+  tagZLXCONFIGDATA config{small.get(), 0xFFFFFFF0u};
+  EXPECT_EQ(ZlxSetConfiguration(camera_, &config, 0, nullptr), 0xFF4Au);
+  tagZLXSTAMP stamp{};
+  stamp.number = 1;
+  stamp.parts[0] = {small.get(), 0x80000000u};
+  stamp.parts[1] = {small.get(), 0x80000000u};
+  EXPECT_EQ(ZlxSendStamp(camera_, &stamp, 0, nullptr), 0xFF4Au);
+
+  // A block shorter than the length claimed for it.
+  data.length = 17;
+  EXPECT_EQ(ZlxSendFile(camera_, &data, 0, nullptr, 1), 0xFF4Au);
+  // A block that cannot be locked.
+  data.data = discarded.get();
+  data.length = 10;
+  EXPECT_EQ(ZlxSendFile(camera_, &data, 0, nullptr, 1), 0xFF87u);
+  config = {discarded.get(), 10};
+  EXPECT_EQ(ZlxSetConfiguration(camera_, &config, 0, nullptr), 0xFF87u);
+  stamp.parts[0] = {discarded.get(), 10};
+  stamp.parts[1] = {};
+  EXPECT_EQ(ZlxSendStamp(camera_, &stamp, 0, nullptr), 0xFF87u);
+  EXPECT_EQ(GetFileAttributesA(Local("/d1/HUGE.BIN").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(CameraApi, ConfigurationRoundTrip) {
   tagZLXCONFIGDATA config{};
   ASSERT_EQ(ZlxGetConfiguration(camera_, &config, 0, nullptr), 0u);
