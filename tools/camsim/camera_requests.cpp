@@ -285,11 +285,13 @@ bool ZltpSession::HandleStampRequest(const Packet &request) {
   Incoming incoming;
   const uint16_t kind = GetLe16(p.data());
   incoming.name.assign(reinterpret_cast<const char *>(p.data() + 2), strnlen(reinterpret_cast<const char *>(p.data() + 2), 16));
-  for (int i = 0; i < 8; ++i) incoming.total += GetLe32(p.data() + 18 + 4 * i);
+  uint64_t total = 0;  // eight 32-bit sizes may pass 32 bits together
+  for (int i = 0; i < 8; ++i) total += GetLe32(p.data() + 18 + 4 * i);
   incoming.opcode = kSendStamp;
   incoming.sequence = request.header.sequence;
-  Log(request, "stamp " + std::to_string(kind) + " " + incoming.name + " " + std::to_string(incoming.total) + " bytes");
-  if (kind > 5 || incoming.total == 0) return Reply(request, status::kBadParameter);
+  Log(request, "stamp " + std::to_string(kind) + " " + incoming.name + " " + std::to_string(total) + " bytes");
+  if (kind > 5 || total == 0 || total > 0xFFFFFFFFu) return Reply(request, status::kBadParameter);
+  incoming.total = static_cast<uint32_t>(total);
   return StartIncoming(std::move(incoming));
 }
 
