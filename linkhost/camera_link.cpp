@@ -100,22 +100,7 @@ ZLXRESULT CameraLink::ListDrives(std::vector<tagZLXDRIVELISTENTRY> &drives) {
   const ZLXRESULT result =
       Request(kDriveList, {}, reply.data(), static_cast<uint32_t>(reply.size()), &length);
   if (!ZlxSucceeded(result)) return result;
-  if (length < 5) return ZLX_E_GENERAL;
-  const unsigned count = reply[4];
-  size_t offset = 5;
-  for (unsigned i = 0; i < count; ++i) {
-    if (length - offset < 3) return ZLX_E_GENERAL;
-    const auto *name = reinterpret_cast<const char *>(&reply[offset + 2]);
-    const size_t room = length - offset - 2;
-    const size_t nameLength = strnlen(name, room);
-    if (nameLength == room) return ZLX_E_GENERAL;  // name runs past the reply
-    tagZLXDRIVELISTENTRY entry{};
-    entry.number = reply[offset];
-    entry.present = reply[offset + 1] == 0 ? 1 : 0;
-    std::memcpy(entry.name, name, std::min(nameLength, sizeof entry.name - 1));
-    drives.push_back(entry);
-    offset += 2 + nameLength + 1;
-  }
+  if (!DecodeDriveList(reply.data(), length, drives)) return ZLX_E_GENERAL;
   return result;
 }
 

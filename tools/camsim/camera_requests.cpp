@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "exif_thumbnail.h"
+#include "request_fields.h"
 #include "zltp_bytes.h"
 #include "zltp_session.h"
 
@@ -11,26 +12,6 @@ using namespace zltp;
 namespace {
 
 const char kConfigurationName[] = "ZL1_CONFIGURATION";
-
-// Reads a NUL-terminated string at offset; false when it has no terminator
-// inside the payload.
-bool TakeString(const std::vector<uint8_t> &payload, size_t &offset, std::string &out) {
-  if (offset >= payload.size()) return false;
-  const auto *start = reinterpret_cast<const char *>(payload.data() + offset);
-  const void *end = std::memchr(start, 0, payload.size() - offset);
-  if (!end) return false;
-  out.assign(start, static_cast<const char *>(end));
-  offset += out.size() + 1;
-  return true;
-}
-
-// flags (big-endian), then two strings: rename, copy and move.
-bool FlagsAndTwoStrings(const std::vector<uint8_t> &payload, uint32_t &flags, std::string &a, std::string &b) {
-  if (payload.size() < 4) return false;
-  flags = GetBe32(payload.data());
-  size_t offset = 4;
-  return TakeString(payload, offset, a) && TakeString(payload, offset, b);
-}
 
 std::vector<uint8_t> Le32(uint32_t value) {
   std::vector<uint8_t> bytes(4);
@@ -280,13 +261,12 @@ bool ZltpSession::StartIncoming(Incoming incoming) {
 }
 
 bool ZltpSession::HandleStampRequest(const Packet &request) {
-  const std::vector<uint8_t> &p = request.payload;
-  if (p.size() < 50) return Reply(request, status::kBadParameter);
+  StampRequest stamp;
+  if (!DecodeStampRequest(request.payload, stamp)) return Reply(request, status::kBadParameter);
   Incoming incoming;
-  const uint16_t kind = GetLe16(p.data());
-  incoming.name.assign(reinterpret_cast<const char *>(p.data() + 2), strnlen(reinterpret_cast<const char *>(p.data() + 2), 16));
-  uint64_t total = 0;  // eight 32-bit sizes may pass 32 bits together
-  for (int i = 0; i < 8; ++i) total += GetLe32(p.data() + 18 + 4 * i);
+  const uint16_t kind = stamp.kind;
+  incoming.name = stamp.name;
+  const uint64_t total = stamp.total;  // eight 32-bit sizes may pass 32 bits together
   incoming.opcode = kSendStamp;
   incoming.sequence = request.header.sequence;
   Log(request, "stamp " + std::to_string(kind) + " " + incoming.name + " " + std::to_string(total) + " bytes");
