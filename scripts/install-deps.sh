@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the builds, tests and demo need, when missing.
 set -eu
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools wine64 xvfb
-          googletest libbenchmark-dev libleptonica-dev pkg-config imagemagick x11-utils file)
+          googletest libbenchmark-dev libleptonica-dev pkg-config imagemagick x11-utils file
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
