@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "area_sizes.h"
 #include "channel_names.h"
 #include "command_client.h"
 #include "command_layout.h"
@@ -15,8 +16,6 @@ namespace {
 
 constexpr size_t kAddressMax = 15;
 constexpr size_t kStampNameMax = 16;
-constexpr size_t kContentsOverhead = 156;  // fixed fields around the data of 338 and 370
-constexpr size_t kStampOverhead = 72;
 constexpr DWORD kLinkHostStartPause = 2000;
 
 // The high half of a result with a new code in the low half.
@@ -80,15 +79,16 @@ ZLXRESULT TakeContents(ZLXRESULT result, uint32_t mapping, uint32_t length, ZLXG
   return Success(result);
 }
 
-// Copies the first length bytes of a caller's global memory; refuses a block
-// smaller than the length the caller claims rather than read past it.
-bool CopyFromCaller(HGLOBAL source, uint32_t length, uint8_t *target) {
-  if (length == 0) return true;
-  if (GlobalSize(source) < length) return false;
+// Copies the first length bytes of a caller's global memory: a block that
+// cannot be locked gives 0xFF87, one smaller than the length the caller
+// claims 0xFF4A rather than a read past its end.
+ZLXRESULT CopyFromCaller(HGLOBAL source, uint32_t length, uint8_t *target) {
+  if (length == 0) return ZLX_OK;
   global_lock bytes(source);
-  if (!bytes) return false;
+  if (!bytes) return ZLX_E_NO_MEMORY;
+  if (GlobalSize(source) < length) return ZLX_E_INVALID_PARAMETER;
   std::memcpy(target, bytes.get(), length);
-  return true;
+  return ZLX_OK;
 }
 
 void CopyField(char *field, size_t fieldSize, const char *text) {
@@ -390,10 +390,10 @@ ZLXRESULT CZl1SocketDevice::_ZlxReceiveThumbnail(tagZLXDATAINFO *data, WORD mode
   return Receive(CMD_RECEIVE_THUMBNAIL, data, mode, progress);
 }
 
-ZLXRESULT CZl1SocketDevice::SendArea(uint32_t code, HGLOBAL area, size_t size) {
+ZLXRESULT CZl1SocketDevice::SendArea(uint32_t code, HGLOBAL area, uint32_t size) {
   global_lock bytes(area);
   if (!bytes) return ZLX_E_NO_MEMORY;
-  return Send(code, bytes.get(), static_cast<uint32_t>(size));
+  return Send(code, bytes.get(), size);
 }
 
 ZLXRESULT CZl1SocketDevice::_ZlxSendFile(tagZLXDATAINFO *data, WORD mode, void *progress, DWORD writeOption) {
@@ -402,9 +402,9 @@ ZLXRESULT CZl1SocketDevice::_ZlxSendFile(tagZLXDATAINFO *data, WORD mode, void *
   if (const ZLXRESULT r = CheckTransfer(mode, progress, header.progress)) return r;
   if (writeOption != 1 && writeOption != 2 && writeOption != 4) return ZLX_E_INVALID_PARAMETER;
   if (const ZLXRESULT r = CheckPath(data->path)) return r;
-  const size_t size = size_t{data->length} + kContentsOverhead;
-  if (size > 0xFFFFFFFFu - kCommandHeaderSize) return ZLX_E_NO_MEMORY;
-  unique_hglobal area(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+  const auto size = ContentsAreaSize(data->length);
+  if (!size) return ZLX_E_INVALID_PARAMETER;
+  unique_hglobal area(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, *size));
   if (!area) return ZLX_E_NO_MEMORY;
   {
     global_lock bytes(area.get());
@@ -415,9 +415,9 @@ ZLXRESULT CZl1SocketDevice::_ZlxSendFile(tagZLXDATAINFO *data, WORD mode, void *
     header.mode = mode;
     header.writeOption = writeOption;
     std::memcpy(p, &header, sizeof header);
-    if (!CopyFromCaller(data->data, data->length, p + sizeof header)) return ZLX_E_INVALID_PARAMETER;
+    if (const ZLXRESULT r = CopyFromCaller(data->data, data->length, p + sizeof header)) return r;
   }
-  return SendArea(CMD_SEND_FILE, area.get(), size);
+  return SendArea(CMD_SEND_FILE, area.get(), *size);
 }
 
 ZLXRESULT CZl1SocketDevice::_ZlxQueryStampSize(void *sizes) {
@@ -431,18 +431,19 @@ ZLXRESULT CZl1SocketDevice::_ZlxQueryStampSize(void *sizes) {
 ZLXRESULT CZl1SocketDevice::_ZlxSendStamp(void *stampRecord, WORD mode, void *progress) {
   auto *stamp = static_cast<tagZLXSTAMP *>(stampRecord);
   if (!stamp) return ZLX_E_INVALID_PARAMETER;
-  size_t total = 0;
-  for (const auto &part : stamp->parts) {
+  uint32_t lengths[ZLX_STAMP_PARTS];
+  for (int i = 0; i < ZLX_STAMP_PARTS; ++i) {
+    const tagZLXSTAMPPART &part = stamp->parts[i];
     if (part.length != 0 && !part.data) return ZLX_E_INVALID_PARAMETER;
-    total += part.length;
+    lengths[i] = part.length;
   }
   SendStampHeader header{};
   if (const ZLXRESULT r = CheckTransfer(mode, progress, header.progress)) return r;
   const size_t nameLength = strnlen(stamp->name, sizeof stamp->name);
   if (nameLength > kStampNameMax) return ZLX_E_INVALID_PARAMETER;
-  const size_t size = total + kStampOverhead;
-  if (size > 0xFFFFFFFFu - kCommandHeaderSize) return ZLX_E_NO_MEMORY;
-  unique_hglobal area(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+  const auto size = StampAreaSize(lengths);
+  if (!size) return ZLX_E_INVALID_PARAMETER;
+  unique_hglobal area(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, *size));
   if (!area) return ZLX_E_NO_MEMORY;
   {
     global_lock bytes(area.get());
@@ -450,16 +451,16 @@ ZLXRESULT CZl1SocketDevice::_ZlxSendStamp(void *stampRecord, WORD mode, void *pr
     auto *p = static_cast<uint8_t *>(bytes.get());
     header.number = stamp->number;
     std::memcpy(header.name, stamp->name, nameLength);
-    for (int i = 0; i < ZLX_STAMP_PARTS; ++i) header.lengths[i] = stamp->parts[i].length;
+    std::memcpy(header.lengths, lengths, sizeof lengths);
     header.mode = mode;
     std::memcpy(p, &header, sizeof header);
     size_t offset = sizeof header;
-    for (const auto &part : stamp->parts) {
-      if (!CopyFromCaller(part.data, part.length, p + offset)) return ZLX_E_INVALID_PARAMETER;
-      offset += part.length;
+    for (int i = 0; i < ZLX_STAMP_PARTS; ++i) {
+      if (const ZLXRESULT r = CopyFromCaller(stamp->parts[i].data, lengths[i], p + offset)) return r;
+      offset += lengths[i];
     }
   }
-  return SendArea(CMD_SEND_STAMP, area.get(), size);
+  return SendArea(CMD_SEND_STAMP, area.get(), *size);
 }
 
 ZLXRESULT CZl1SocketDevice::_ZlxGetConfiguration(void *descriptor, WORD mode, void *progress) {
@@ -479,9 +480,9 @@ ZLXRESULT CZl1SocketDevice::_ZlxSetConfiguration(void *descriptor, WORD mode, vo
   if (!config || !config->data || config->length == 0) return ZLX_E_INVALID_PARAMETER;
   SetConfigurationHeader header{};
   if (const ZLXRESULT r = CheckTransfer(mode, progress, header.progress)) return r;
-  const size_t size = size_t{config->length} + kContentsOverhead;
-  if (size > 0xFFFFFFFFu - kCommandHeaderSize) return ZLX_E_NO_MEMORY;
-  unique_hglobal area(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+  const auto size = ContentsAreaSize(config->length);
+  if (!size) return ZLX_E_INVALID_PARAMETER;
+  unique_hglobal area(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, *size));
   if (!area) return ZLX_E_NO_MEMORY;
   {
     global_lock bytes(area.get());
@@ -490,7 +491,7 @@ ZLXRESULT CZl1SocketDevice::_ZlxSetConfiguration(void *descriptor, WORD mode, vo
     header.length = config->length;
     header.mode = mode;
     std::memcpy(p, &header, sizeof header);
-    if (!CopyFromCaller(config->data, config->length, p + sizeof header)) return ZLX_E_INVALID_PARAMETER;
+    if (const ZLXRESULT r = CopyFromCaller(config->data, config->length, p + sizeof header)) return r;
   }
-  return SendArea(CMD_SET_CONFIGURATION, area.get(), size);
+  return SendArea(CMD_SET_CONFIGURATION, area.get(), *size);
 }

@@ -61,7 +61,7 @@ class LANPORT_API CZl1SocketDevice : public CLogicalDevice {
   ZLXRESULT SetAttribute(uint32_t code, const char *path, DWORD attribute);
   ZLXRESULT GetDriveValue(uint32_t code, BYTE drive, DWORD *value);
   ZLXRESULT Receive(uint32_t code, tagZLXDATAINFO *data, WORD mode, void *progress);
-  ZLXRESULT SendArea(uint32_t code, HGLOBAL area, size_t size);
+  ZLXRESULT SendArea(uint32_t code, HGLOBAL area, uint32_t size);
 
   char m_deviceKey[ZLX_TEXT_FIELD];
   DWORD m_commandTimeout;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "command_checks.h"
 #include "shared/command_server.h"
 #include "zltp_bytes.h"
 
@@ -20,13 +21,8 @@ constexpr size_t kPathMax = ZLX_PATH_MAX;
 constexpr size_t kNameMax = ZLX_NAME_MAX;
 constexpr size_t kErasePathField = 128;
 
-// The text of a fixed field, or nothing when it is missing, has no
-// terminator inside its field, or is longer than the limit.
 std::optional<std::string> TextOf(const CameraLink::Text &text, size_t limit) {
-  if (!text.chars) return std::nullopt;
-  const size_t length = strnlen(text.chars, text.field);
-  if (length == text.field || length > limit) return std::nullopt;
-  return std::string(text.chars, length);
+  return FieldText(text.chars, text.field, limit);
 }
 
 void AppendBe32(std::vector<uint8_t> &out, uint32_t value) {
@@ -93,31 +89,18 @@ ZLXRESULT CameraLink::FormatDrive(uint8_t drive) {
 
 ZLXRESULT CameraLink::ListDrives(std::vector<tagZLXDRIVELISTENTRY> &drives) {
   drives.clear();
-  // As large as the camera's packet size; a camera without a limit still
-  // sends no more than 255 drives of short names.
-  constexpr uint32_t kUnlimitedDriveList = 65536;
-  const uint32_t maximum = connection_.MaximumPacketSize();
-  std::vector<uint8_t> reply(maximum == 0 ? kUnlimitedDriveList : std::max<uint32_t>(maximum, kStatusSize));
+  // As large as the camera's packet size allows, but never more than the
+  // longest list a count byte can announce: 255 drives, each with its number,
+  // its flag and a name as long as the entry keeps. A camera announcing a
+  // huge packet size thus makes no huge buffer.
+  constexpr uint32_t kLongestDriveList = kStatusSize + 1 + 255 * (2 + sizeof(tagZLXDRIVELISTENTRY::name));
+  const uint32_t limit = PayloadLimit(connection_.MaximumPacketSize());
+  std::vector<uint8_t> reply(std::clamp<uint32_t>(limit, kStatusSize, kLongestDriveList));
   uint32_t length = 0;
   const ZLXRESULT result =
       Request(kDriveList, {}, reply.data(), static_cast<uint32_t>(reply.size()), &length);
   if (!ZlxSucceeded(result)) return result;
-  if (length < 5) return ZLX_E_GENERAL;
-  const unsigned count = reply[4];
-  size_t offset = 5;
-  for (unsigned i = 0; i < count; ++i) {
-    if (length - offset < 3) return ZLX_E_GENERAL;
-    const auto *name = reinterpret_cast<const char *>(&reply[offset + 2]);
-    const size_t room = length - offset - 2;
-    const size_t nameLength = strnlen(name, room);
-    if (nameLength == room) return ZLX_E_GENERAL;  // name runs past the reply
-    tagZLXDRIVELISTENTRY entry{};
-    entry.number = reply[offset];
-    entry.present = reply[offset + 1] == 0 ? 1 : 0;
-    std::memcpy(entry.name, name, std::min(nameLength, sizeof entry.name - 1));
-    drives.push_back(entry);
-    offset += 2 + nameLength + 1;
-  }
+  if (!DecodeDriveList(reply.data(), length, drives)) return ZLX_E_GENERAL;
   return result;
 }
 

@@ -262,14 +262,37 @@ ZLXRESULT ZltpConnection::SendPacket(Socket &socket, const Header &header, const
   return Send(socket, packet.data(), static_cast<uint32_t>(packet.size()), kSendTimeout);
 }
 
-ZLXRESULT ZltpConnection::ReceiveHeader(Socket &socket, Header &header, DWORD timeout) {
+ZLXRESULT ZltpConnection::ReceiveHeader(Socket &socket, Header &header, uint32_t limit, DWORD timeout) {
   uint8_t bytes[kHeaderSize];
   const ZLXRESULT result = Receive(socket, bytes, kHeaderSize, timeout);
   if (!ZlxSucceeded(result)) return result;
-  if (DecodeHeader(bytes, kFromCamera, header) && header.payloadLength <= Limit()) return ZLX_OK;
+  if (DecodeHeader(bytes, kFromCamera, header) && header.payloadLength <= limit) return ZLX_OK;
   // A framing error, or a length no sane camera sends: the stream can no
   // longer be trusted, so start over with a resynchronisation.
   return (Resynchronise() & 0xFFFF0000u) | ZLX_E_GENERAL;
+}
+
+ZLXRESULT ZltpConnection::ReceiveControlHeader(Header &header, DWORD timeout) {
+  return ReceiveHeader(*control_, header, PayloadLimit(maximumPacketSize_.load()), timeout);
+}
+
+ZLXRESULT ZltpConnection::ReceiveDataHeader(Header &header, DWORD timeout) {
+  return ReceiveHeader(*data_, header, DataPayloadLimit(maximumPacketSize_.load()), timeout);
+}
+
+ZLXRESULT ZltpConnection::ReceivePayload(Socket &socket, std::vector<uint8_t> &payload, uint32_t length,
+                                         DWORD timeout) {
+  constexpr uint32_t kFirstStep = 1u << 20;
+  payload.clear();
+  uint32_t received = 0;
+  while (received < length) {
+    const uint32_t step = std::min(length - received, std::max(kFirstStep, received));
+    payload.resize(received + step);  // may throw std::bad_alloc: the caller handles it
+    const ZLXRESULT result = Receive(socket, payload.data() + received, step, timeout);
+    if (!ZlxSucceeded(result)) return result;
+    received += step;
+  }
+  return ZLX_OK;
 }
 
 ZLXRESULT ZltpConnection::Transact(uint32_t opcode, const void *payload, uint32_t payloadLength, void *reply,
@@ -289,7 +312,7 @@ ZLXRESULT ZltpConnection::Transact(uint32_t opcode, const void *payload, uint32_
 
   for (;;) {
     Header header;
-    result = ReceiveHeader(*control_, header, headerTimeout);
+    result = ReceiveControlHeader(header, headerTimeout);
     if (!ZlxSucceeded(result)) return result;
     if (header.opcode != opcode || header.sequence != request.sequence) {
       result = Discard(*control_, header.payloadLength, kPayloadTimeout);  // a stale reply
@@ -338,7 +361,8 @@ ZLXRESULT ZltpConnection::Resynchronise() {
     result = Receive(*control_, bytes, kHeaderSize, kPayloadTimeout);
     if (!ZlxSucceeded(result)) return result;
     Header header;
-    if (!DecodeHeader(bytes, kFromCamera, header) || header.payloadLength > Limit()) return ZLX_E_GENERAL;
+    if (!DecodeHeader(bytes, kFromCamera, header) || header.payloadLength > PayloadLimit(maximumPacketSize_.load()))
+      return ZLX_E_GENERAL;
     if (header.sequence != request.sequence || header.payloadLength != kStatusSize) {
       result = Discard(*control_, header.payloadLength, kPayloadTimeout);
       if (!ZlxSucceeded(result)) return result;
@@ -367,22 +391,28 @@ ZLXRESULT ZltpConnection::ReadDataPacket(uint16_t sequence, DataPacket &packet, 
   if (data_->Get() == INVALID_SOCKET) return ZLX_E_NOT_CONNECTED;
   for (;;) {
     Header header;
-    ZLXRESULT result = ReceiveHeader(*data_, header, timeout);
+    ZLXRESULT result = ReceiveDataHeader(header, timeout);
     if (!ZlxSucceeded(result)) return result;
+    // A leftover packet of another request is dropped whatever it holds.
+    if (header.sequence != sequence) {
+      result = Discard(*data_, header.payloadLength, kPayloadTimeout);
+      if (!ZlxSucceeded(result)) return result;
+      continue;
+    }
     if (header.payloadLength < kDataPrefixSize) {
       result = Discard(*data_, header.payloadLength, kPayloadTimeout);
       return ZlxSucceeded(result) ? ZlxMakeResult(ZLX_E_GENERAL) : result;
     }
     try {
-      packet.payload.resize(header.payloadLength);
+      result = ReceivePayload(*data_, packet.payload, header.payloadLength, kPayloadTimeout);
     } catch (const std::bad_alloc &) {
+      const uint32_t taken = static_cast<uint32_t>(packet.payload.size());
+      packet.payload = {};
       AbortTransfer(sequence);
-      result = Discard(*data_, header.payloadLength, kPayloadTimeout);
+      result = Discard(*data_, header.payloadLength - taken, kPayloadTimeout);
       return ZlxSucceeded(result) ? DrainAfterAbort(sequence) : result;
     }
-    result = Receive(*data_, packet.payload.data(), header.payloadLength, kPayloadTimeout);
     if (!ZlxSucceeded(result)) return result;
-    if (header.sequence != sequence) continue;
     DecodeDataPrefix(packet.payload.data(), packet.payload.size(), packet.prefix);
     if (MapCameraStatus(packet.prefix.status.status) != ZLX_OK) return ResultFromStatus(packet.prefix.status);
     return ZLX_OK;
@@ -394,7 +424,7 @@ ZLXRESULT ZltpConnection::ReadDataPacket(uint16_t sequence, DataPacket &packet, 
 ZLXRESULT ZltpConnection::DrainAfterAbort(uint16_t sequence) {
   for (;;) {
     Header header;
-    ZLXRESULT result = ReceiveHeader(*data_, header, kPayloadTimeout);
+    ZLXRESULT result = ReceiveDataHeader(header, kPayloadTimeout);
     if (!ZlxSucceeded(result)) return result;
     if (header.payloadLength < kDataPrefixSize) return ZLX_E_GENERAL;
     uint8_t bytes[kDataPrefixSize];
@@ -441,7 +471,7 @@ ZLXRESULT ZltpConnection::AbortTransfer(uint16_t sequence) {
 }
 
 ZLXRESULT ZltpConnection::ReadReply(Header &header, StatusBlock &status, DWORD headerTimeout) {
-  ZLXRESULT result = ReceiveHeader(*control_, header, headerTimeout);
+  ZLXRESULT result = ReceiveControlHeader(header, headerTimeout);
   if (!ZlxSucceeded(result)) return result;
   if (header.payloadLength < kStatusSize) {
     result = Discard(*control_, header.payloadLength, kPayloadTimeout);

@@ -71,10 +71,16 @@ class ZltpConnection {
   ZLXRESULT Discard(Socket &socket, uint32_t length, DWORD timeout);
   ZLXRESULT Send(Socket &socket, const void *buffer, uint32_t length, DWORD timeout);
   ZLXRESULT SendPacket(Socket &socket, const Header &header, const void *payload, uint32_t length);
-  ZLXRESULT ReceiveHeader(Socket &socket, Header &header, DWORD timeout);
+  // limit: the largest payload accepted on that connection.
+  ZLXRESULT ReceiveHeader(Socket &socket, Header &header, uint32_t limit, DWORD timeout);
+  ZLXRESULT ReceiveControlHeader(Header &header, DWORD timeout);
+  ZLXRESULT ReceiveDataHeader(Header &header, DWORD timeout);
+  // Receives a payload into a buffer that grows as its bytes arrive, so a
+  // header announcing a large payload commits no memory by itself.
+  ZLXRESULT ReceivePayload(Socket &socket, std::vector<uint8_t> &payload, uint32_t length, DWORD timeout);
   ZLXRESULT DrainAfterAbort(uint16_t sequence);
   void CloseSocket(Socket &socket);
-  uint32_t Limit() const { return PayloadLimit(maximumPacketSize_.load()); }
+
 
   std::unique_ptr<Socket> control_;
   std::unique_ptr<Socket> data_;

@@ -1,5 +1,6 @@
 #include "zltp_listing.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 
@@ -81,6 +82,27 @@ void EncodeListingEntry(const WireEntry &entry, std::vector<uint8_t> &out) {
   p[9] = entry.attribute;
   PutLe32(p + 10, entry.size);
   std::memcpy(p + kEntryFixedSize, entry.name.c_str(), entry.name.size() + 1);
+}
+
+bool DecodeDriveList(const uint8_t *reply, size_t length, std::vector<tagZLXDRIVELISTENTRY> &drives) {
+  drives.clear();
+  if (length < 5) return false;
+  const unsigned count = reply[4];
+  size_t offset = 5;
+  for (unsigned i = 0; i < count; ++i) {
+    if (length - offset < 3) return false;
+    const auto *name = reinterpret_cast<const char *>(&reply[offset + 2]);
+    const size_t room = length - offset - 2;
+    const size_t nameLength = strnlen(name, room);
+    if (nameLength == room) return false;  // the name runs past the reply
+    tagZLXDRIVELISTENTRY entry{};
+    entry.number = reply[offset];
+    entry.present = reply[offset + 1] == 0 ? 1 : 0;
+    std::memcpy(entry.name, name, std::min(nameLength, sizeof entry.name - 1));
+    drives.push_back(entry);
+    offset += 2 + nameLength + 1;
+  }
+  return true;
 }
 
 }  // namespace zltp

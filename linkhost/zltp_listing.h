@@ -49,4 +49,8 @@ bool DecodeListingBody(const uint8_t *body, size_t length, std::vector<WireEntry
 // Appends the wire form of one entry (used by the camera simulator).
 void EncodeListingEntry(const WireEntry &entry, std::vector<uint8_t> &out);
 
+// The drive list reply (status block, count, then per drive its number, its
+// flag and its NUL-terminated name); false when an entry runs past the reply.
+bool DecodeDriveList(const uint8_t *reply, size_t length, std::vector<tagZLXDRIVELISTENTRY> &drives);
+
 }  // namespace zltp

@@ -83,4 +83,9 @@ uint32_t PayloadLimit(uint32_t maximumPacketSize) {
   return maximumPacketSize;
 }
 
+uint32_t DataPayloadLimit(uint32_t maximumPacketSize) {
+  if (maximumPacketSize == 0 || maximumPacketSize > kDataPayloadCeiling) return kDataPayloadCeiling;
+  return maximumPacketSize;
+}
+
 }  // namespace zltp

@@ -21,9 +21,17 @@ constexpr uint8_t kFromPc = 0x00;
 constexpr uint8_t kFromCamera = 0x80;
 constexpr uint16_t kInterimDetail = 0x0004;
 
-// A peer may announce any payload length; nothing larger than this is ever
-// allocated or awaited when the camera has not limited its packet size.
+// A peer may announce any payload length; no control packet larger than this
+// is ever awaited when the camera has not limited its packet size.
 constexpr uint32_t kPayloadCeiling = 16u * 1024u * 1024u;
+
+// The largest body of one transfer (file, thumbnail, configuration, stamp).
+// Camera pictures and movies stay far below it, and a 32-bit process can
+// still map it: a larger total comes from a broken or hostile peer and is
+// refused before anything of that size is committed.
+constexpr uint32_t kLargestTransfer = 512u * 1024u * 1024u;
+// A camera without a packet limit may send a whole body in one data packet.
+constexpr uint32_t kDataPayloadCeiling = kLargestTransfer + kDataPrefixSize;
 
 // Opcodes written as their four header bytes, first byte highest.
 enum Opcode : uint32_t {
@@ -98,7 +106,9 @@ bool DecodeDataPrefix(const uint8_t *payload, size_t length, DataPrefix &prefix)
 void EncodeDataPrefix(uint8_t *payload, const DataPrefix &prefix);
 
 // The largest payload accepted from the camera: bounded by the camera's
-// maximum packet size when known, by the ceiling otherwise.
+// maximum packet size when known, by the ceiling otherwise (control packets),
+// or by the data ceiling (data packets).
 uint32_t PayloadLimit(uint32_t maximumPacketSize);
+uint32_t DataPayloadLimit(uint32_t maximumPacketSize);
 
 }  // namespace zltp

@@ -8,6 +8,8 @@ bash scripts/build.sh native win64 win32
 status=0
 echo "== native tests"
 ctest --preset native -j "$(nproc)" || status=1
+echo "== fuzz targets, a short run each"
+bash scripts/fuzz.sh --runs 20000 || status=1
 echo "== win64 tests under Wine"
 ctest --preset win64 -j "$(nproc)" || status=1
 exit $status

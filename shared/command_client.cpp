@@ -48,6 +48,30 @@ DWORD WaitAnsweringSentMessages(const HANDLE *handles, DWORD count, DWORD timeou
   }
 }
 
+// Closes a handle that this process put into the link host's process. It is
+// taken over into this process and closed here: Wine refuses to close a
+// source handle without a target process.
+void CloseInLinkHost(HANDLE process, HANDLE handle) {
+  HANDLE local = nullptr;
+  if (DuplicateHandle(process, handle, GetCurrentProcess(), &local, 0, FALSE,
+                      DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS))
+    CloseHandle(local);
+}
+
+// After a time-out: an event that the link host has not yet taken out of the
+// block (it has not begun to serve the command) would stay open in its
+// process for ever, so it is taken back. A link host that holds the block is
+// serving the command and closes its event itself.
+void WithdrawEvent(CSharedMemory &block, HANDLE process, HANDLE remoteEvent) {
+  auto *header = static_cast<CommandBlockHeader *>(block.TryLock(true));
+  if (!header) return;
+  if (header->completionEvent == HandleTo32(remoteEvent)) {
+    header->completionEvent = 0;
+    CloseInLinkHost(process, remoteEvent);
+  }
+  block.Unlock();
+}
+
 }  // namespace
 
 ZLXRESULT SendCommand(const char *deviceKey, uint32_t code, void *params, uint32_t size, DWORD timeoutMs) {
@@ -88,14 +112,17 @@ ZLXRESULT SendCommand(const char *deviceKey, uint32_t code, void *params, uint32
 
   if (!PostMessageA(host.window, kCommandMessage, 0, code)) {
     // Nobody will serve it: take the event back out of the link host.
-    DuplicateHandle(process.get(), remoteEvent, nullptr, nullptr, 0, FALSE, DUPLICATE_CLOSE_SOURCE);
+    CloseInLinkHost(process.get(), remoteEvent);
     return ZLX_E_NOT_CONNECTED;
   }
 
   const HANDLE waits[] = {event.get(), process.get()};
   const DWORD waited = WaitAnsweringSentMessages(waits, 2, timeoutMs);
   event.reset();
-  if (waited == WAIT_TIMEOUT) return ZLX_E_TIMEOUT;
+  if (waited == WAIT_TIMEOUT) {
+    WithdrawEvent(block, process.get(), remoteEvent);
+    return ZLX_E_TIMEOUT;
+  }
   if (waited != WAIT_OBJECT_0) return ZLX_E_NOT_CONNECTED;
 
   view = static_cast<uint8_t *>(block.Lock(false));

@@ -32,7 +32,17 @@ bool CommandBlock::Open(const char *deviceKey) {
     header_ = nullptr;
     return false;
   }
-  event_ = HandleFrom32(reinterpret_cast<const CommandBlockHeader *>(header_)->completionEvent);
+  // The event is taken out of the block: a client that gives up waiting
+  // withdraws its event only while it still stands there. A block without
+  // one belongs to a client that has given up, and is not served.
+  auto *header = reinterpret_cast<CommandBlockHeader *>(header_);
+  event_ = HandleFrom32(header->completionEvent);
+  header->completionEvent = 0;
+  if (!event_) {
+    block_.Close();
+    header_ = nullptr;
+    return false;
+  }
   params_ = header_ + kCommandHeaderSize;
   capacity_ = viewSize - kCommandHeaderSize;
   return true;

@@ -31,6 +31,8 @@ class CommandBlock {
   CommandBlock &operator=(const CommandBlock &) = delete;
   ~CommandBlock();
 
+  // Opens and locks the block and takes the client's completion event out
+  // of it; false when there is no block or no event in it.
   bool Open(const char *deviceKey);
   // The parameter area and the bytes it really has: the block may have been
   // created smaller than a command's layout needs.

@@ -49,11 +49,17 @@ HANDLE CSharedMemory::Open(const char *name, DWORD access) {
   return mapping_;
 }
 
-void *CSharedMemory::Lock(bool forWriting) {
+void *CSharedMemory::Lock(bool forWriting) { return LockWithin(forWriting, INFINITE); }
+
+void *CSharedMemory::TryLock(bool forWriting) { return LockWithin(forWriting, 0); }
+
+void *CSharedMemory::LockWithin(bool forWriting, DWORD timeoutMs) {
   if (!mapping_) return nullptr;
   if (view_) return view_;
   if (forWriting && !writeMutex_) return nullptr;
-  WaitForSingleObject(readLock_, INFINITE);
+  // An abandoned lock (its holder died) is owned all the same.
+  const DWORD waited = WaitForSingleObject(readLock_, timeoutMs);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return nullptr;
   view_ = MapViewOfFile(mapping_, forWriting ? FILE_MAP_WRITE : FILE_MAP_READ, 0, 0, 0);
   if (!view_) ReleaseMutex(readLock_);  // never keep the lock without a view
   return view_;

@@ -24,6 +24,8 @@ class CSharedMemory {
   HANDLE Open(const char *name, DWORD access);
   // Maps the whole block under the read lock; returns the view, or none.
   void *Lock(bool forWriting);
+  // As Lock, but none at once when another thread holds the read lock.
+  void *TryLock(bool forWriting);
   void Unlock(void **view = nullptr);
   void Close();
 
@@ -33,6 +35,7 @@ class CSharedMemory {
 
  private:
   bool OpenMutexes(const char *name, bool withWriteMutex);
+  void *LockWithin(bool forWriting, DWORD timeoutMs);
 
   void *view_ = nullptr;
   HANDLE writeMutex_ = nullptr;

@@ -15,11 +15,15 @@ namespace {
 
 constexpr PictureSize kThumbnailBox{100, 76};
 constexpr int kTempNameAttempts = 100;
+// Far above any camera picture; a file size beyond it is refused before
+// anything is allocated (on the 32-bit build a size of 4 GiB + N would
+// otherwise become a buffer of N bytes).
+constexpr std::streamoff kLargestPictureFile = 256 << 20;
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string &path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   const std::streamoff size = in ? std::streamoff(in.tellg()) : -1;
-  if (size < 0) return std::nullopt;
+  if (size < 0 || size > kLargestPictureFile) return std::nullopt;
   std::vector<uint8_t> contents(static_cast<size_t>(size));
   in.seekg(0);
   if (!in.read(reinterpret_cast<char *>(contents.data()), size)) return std::nullopt;  // a short read fails

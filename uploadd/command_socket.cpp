@@ -74,8 +74,21 @@ void CCommandSocket::RequestClose() {
 
 const FtpSettings &CCommandSocket::Settings() const { return server_.Settings().ftp; }
 
-bool CCommandSocket::SetWorkingDirectory(const std::string &directory) {
-  return SetCurrentDirectoryA(directory.c_str()) != 0;
+std::optional<std::string> CCommandSocket::FullPath(const std::string &directory) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(directory.c_str(), sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) return std::nullopt;
+  return std::string(full, length);
+}
+
+bool CCommandSocket::SetWorkingDirectory(const std::string &fullPath) {
+  return SetCurrentDirectoryA(fullPath.c_str()) != 0;
+}
+
+std::string CCommandSocket::PeerAddress() {
+  std::string address;
+  unsigned port = 0;
+  return GetPeerName(address, port) ? address : std::string();
 }
 
 void CCommandSocket::AddConnectionLine(const std::string &line) { server_.Connections().Add(line); }

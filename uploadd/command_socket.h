@@ -42,7 +42,9 @@ class CCommandSocket : public winfx::CAsyncSocket, private FtpSessionHost {
   void SendReply(const std::string &reply) override;
   void Log(const std::string &line) override;
   void RequestClose() override;
-  bool SetWorkingDirectory(const std::string &directory) override;
+  std::optional<std::string> FullPath(const std::string &directory) override;
+  bool SetWorkingDirectory(const std::string &fullPath) override;
+  std::string PeerAddress() override;
   void AddConnectionLine(const std::string &line) override;
   bool ReplaceConnectionLine(const std::string &prefix, const std::string &line) override;
   bool StartDataConnection(const DataAddress &address, const std::string &targetPath) override;

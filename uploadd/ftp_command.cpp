@@ -84,3 +84,8 @@ bool IsPlainFileName(const std::string &name) {
     if (c < 0x20 || std::strchr("\\/:*?\"<>|", c)) return false;
   return true;
 }
+
+bool IsLocalDrivePath(const std::string &fullPath) {
+  return fullPath.size() >= 3 && std::isalpha(static_cast<unsigned char>(fullPath[0])) && fullPath[1] == ':' &&
+         (fullPath[2] == '\\' || fullPath[2] == '/');
+}

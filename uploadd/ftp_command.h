@@ -50,3 +50,7 @@ std::optional<DataAddress> ParsePortArgument(const std::string &argument);
 // A STOR name must stay inside the upload folder and be a valid file name:
 // no folder separators, drive colon, "..", wildcard or control characters.
 bool IsPlainFileName(const std::string &name);
+
+// A full path that names a folder on a local drive ("X:\..."): not a share
+// ("\\host\share"), nor a device ("\\.\COM1", "\\?\...").
+bool IsLocalDrivePath(const std::string &fullPath);

@@ -85,14 +85,18 @@ void FtpSession::OnQuit() {
   host_.RequestClose();
 }
 
+// The camera always names itself and its port 6223: any other data address
+// would make this server connect wherever a peer points it. A refused PORT
+// leaves no address behind.
 void FtpSession::OnPort(const ParsedCommand &command) {
   const auto address = command.argument ? ParsePortArgument(*command.argument) : std::nullopt;
-  if (!address) {
+  if (!address || address->port != kDataPort || address->address != host_.PeerAddress()) {
+    data_ = {"", 0};
     Reply(ftp_reply::kPortSyntax);
     return;
   }
   data_ = *address;
-  Reply(data_.port == kDataPort ? ftp_reply::kPortOk : ftp_reply::kPortSyntax);
+  Reply(ftp_reply::kPortOk);
 }
 
 void FtpSession::OnStor(const ParsedCommand &command) {
@@ -107,7 +111,7 @@ void FtpSession::OnStor(const ParsedCommand &command) {
   }
   const std::string &root = host_.Settings().rootDirectory;
   if (!root.empty()) {
-    currentDirectory_ = root;
+    currentDirectory_ = host_.FullPath(root).value_or(root);
   } else if (currentDirectory_.empty()) {
     Reply(ftp_reply::kCantOpenData);
     return;
@@ -140,12 +144,22 @@ void FtpSession::OnCwd(const ParsedCommand &command) {
     Reply(ftp_reply::kCwdSyntax);
     return;
   }
+  // The folder is made a full path once, here: a relative one taken again
+  // later would be resolved against the folder it already led to.
   const std::string &root = host_.Settings().rootDirectory;
-  currentDirectory_ = root.empty() ? *command.argument : root;
+  const std::string &directory = root.empty() ? *command.argument : root;
+  const auto full = host_.FullPath(directory);
+  // Without a root the camera chooses the folder, but only on a local drive.
+  if (!full || (root.empty() && !IsLocalDrivePath(*full))) {
+    currentDirectory_.clear();
+    Reply(FormatWith(ftp_reply::kNoSuchDirectoryFormat, directory));
+    return;
+  }
+  currentDirectory_ = *full;
   if (host_.SetWorkingDirectory(currentDirectory_))
     Reply(ftp_reply::kCwdOk);
   else
-    Reply(FormatWith(ftp_reply::kNoSuchDirectoryFormat, currentDirectory_));
+    Reply(FormatWith(ftp_reply::kNoSuchDirectoryFormat, directory));
 }
 
 void FtpSession::OnUnsupported() {

@@ -3,6 +3,7 @@
 // the host, so this logic runs the same everywhere.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "ftp_command.h"
@@ -22,7 +23,12 @@ class FtpSessionHost {
   virtual void Log(const std::string &line) = 0;
   // Asks the server to close this connection once the handler returns.
   virtual void RequestClose() = 0;
-  virtual bool SetWorkingDirectory(const std::string &directory) = 0;
+  // The full path of a folder, taken against the process's working
+  // directory; none when it cannot be formed.
+  virtual std::optional<std::string> FullPath(const std::string &directory) = 0;
+  virtual bool SetWorkingDirectory(const std::string &fullPath) = 0;
+  // The dotted IPv4 address of the peer of this control connection.
+  virtual std::string PeerAddress() = 0;
   virtual void AddConnectionLine(const std::string &line) = 0;
   // Replaces the first line that begins with prefix; false when there is none.
   virtual bool ReplaceConnectionLine(const std::string &prefix, const std::string &line) = 0;
@@ -64,5 +70,5 @@ class FtpSession {
   unsigned number_;
   std::string displayName_;
   DataAddress data_{"", 0};
-  std::string currentDirectory_;
+  std::string currentDirectory_;  // a full path, or empty
 };

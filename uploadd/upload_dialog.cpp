@@ -6,8 +6,30 @@
 
 using winfx::LoadResourceString;
 
+namespace {
+
+// The root is made a full path once, against the folder the program started
+// in: uploads change the working directory, which a relative root would
+// otherwise follow.
+std::string FullFolderPath(const std::string &folder, const std::string &startFolder) {
+  if (folder.empty()) return folder;
+  const bool relative = folder[0] != '\\' && folder[0] != '/' && !(folder.size() >= 2 && folder[1] == ':');
+  const std::string anchored = relative && !startFolder.empty() ? startFolder + "\\" + folder : folder;
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(anchored.c_str(), sizeof full, full, nullptr);
+  return length == 0 || length >= sizeof full ? folder : std::string(full, length);
+}
+
+std::string WorkingDirectory() {
+  char folder[MAX_PATH];
+  const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+  return length == 0 || length >= sizeof folder ? std::string() : std::string(folder, length);
+}
+
+}  // namespace
+
 CUploadDialog::CUploadDialog(ServerSettings &settings, const winfx::CProfile &profile)
-    : CDialog(IDD_UPLOADD_DIALOG), settings_(settings), profile_(profile) {}
+    : CDialog(IDD_UPLOADD_DIALOG), settings_(settings), profile_(profile), startFolder_(WorkingDirectory()) {}
 
 BOOL CUploadDialog::OnInitDialog() {
   HWND window = GetSafeHwnd();
@@ -74,9 +96,10 @@ void CUploadDialog::OnDestroy() {
 }
 
 bool CUploadDialog::Apply() {
-  settings_.ftp.rootDirectory = GetItemText(IDC_ROOT_DIRECTORY);
+  settings_.ftp.rootDirectory = FullFolderPath(GetItemText(IDC_ROOT_DIRECTORY), startFolder_);
   settings_.logFileName = GetItemText(IDC_LOG_FILE);
   const std::string &root = settings_.ftp.rootDirectory;
+  SetItemText(IDC_ROOT_DIRECTORY, root);
   if (!root.empty() && !CreateDirectoryA(root.c_str(), nullptr)) {
     const DWORD error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) {

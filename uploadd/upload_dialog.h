@@ -30,6 +30,7 @@ class CUploadDialog : public winfx::CDialog {
 
   ServerSettings &settings_;
   const winfx::CProfile &profile_;
+  std::string startFolder_;  // the working directory at start-up, before any upload moved it
   ConnectionListBox connections_;
   NotifyIcon notifyIcon_;
   // The server writes to the log, so it is declared after it and goes first.

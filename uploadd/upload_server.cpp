@@ -1,5 +1,7 @@
 #include "upload_server.h"
 
+#include <string>
+
 #include "connection_lines.h"
 
 void CListeningSocket::OnAccept(int) { server_.OnAccept(); }
@@ -18,6 +20,15 @@ bool UploadServer::Start() {
 
 void UploadServer::OnAccept() {
   if (!listening_) return;
+  if (sockets_.size() >= kMaxConnections) {
+    // Taken off the queue and closed at once, without a greeting.
+    winfx::CAsyncSocket refused;
+    if (listening_->Accept(refused)) {
+      refused.Close();
+      log_.Append("Refused client connection: " + std::to_string(kMaxConnections) + " connections are open.");
+    }
+    return;
+  }
   auto socket = std::make_unique<CCommandSocket>(*this);
   if (!listening_->Accept(*socket)) return;
   // Replies are whole lines sent at once: holding one back until the

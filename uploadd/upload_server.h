@@ -29,6 +29,9 @@ class CListeningSocket : public winfx::CAsyncSocket {
 class UploadServer {
  public:
   static constexpr int kBacklog = 5;
+  // Control connections served at once; a camera uses one, a peer that opens
+  // more is refused rather than let it exhaust the window's socket numbers.
+  static constexpr size_t kMaxConnections = 32;
 
   UploadServer(const ServerSettings &settings, RollingLog &log, ConnectionListBox &connections, HWND window)
       : settings_(settings), log_(log), connections_(connections), window_(window) {}

@@ -34,6 +34,29 @@ std::string Contents(HGLOBAL memory, size_t length) {
   return std::string(static_cast<const char *>(bytes.get()), length);
 }
 
+const std::string kThumbnail = "the embedded thumbnail's bytes";
+
+// A JPEG start whose Exif segment holds the thumbnail (IFD1 with its offset
+// and length), as a camera writes it; the picture data after it matter not.
+std::string WithExifThumbnail(const std::string &thumbnail) {
+  std::string tiff("II\x2A\0\x08\0\0\0" "\0\0" "\x0E\0\0\0" "\x02\0", 16);
+  auto entry = [&](uint16_t tag, uint32_t value) {
+    const char bytes[12] = {char(tag), char(tag >> 8), 4, 0, 1, 0, 0, 0,
+                            char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+    tiff.append(bytes, sizeof bytes);
+  };
+  entry(0x0201, 16 + 2 * 12 + 4);
+  entry(0x0202, static_cast<uint32_t>(thumbnail.size()));
+  tiff.append(4, '\0');
+  tiff += thumbnail;
+  const size_t length = 2 + 6 + tiff.size();
+  std::string jpeg("\xFF\xD8\xFF\xE1", 4);
+  jpeg += static_cast<char>(length >> 8);
+  jpeg += static_cast<char>(length);
+  jpeg += std::string("Exif\0\0", 6) + tiff + std::string("\xFF\xD9", 2);
+  return jpeg;
+}
+
 // Link hosts serving this address: windows titled after it.
 int LinkHostsFor(const std::string &address) {
   int count = 0;
@@ -60,6 +83,7 @@ class CameraApi : public ::testing::Test {
     for (const char *sub : {"", "/d0", "/d0/DCIM", "/d0/DCIM/100LUMO01", "/d0/EMPTY", "/d1"})
       CreateDirectoryA(WindowsPath(folder_ + sub).c_str(), nullptr);
     for (size_t size : kSizes) WriteFileBytes(Local("/d0/DCIM/100LUMO01/" + Name(size)), Pattern(size, size & 0xFF));
+    WriteFileBytes(Local("/d1/EXIF0001.JPG"), WithExifThumbnail(kThumbnail));
     camsim_ = new CamsimProcess;
     std::string error;
     address_ = CamsimProcess::NextAddress();
@@ -250,6 +274,81 @@ TEST_F(CameraApi, SentFilesAreByteIdentical) {
   EXPECT_EQ(ZlxSendFile(camera_, &data, 0, nullptr, 3), 0xFF4Au);
 }
 
+// A movable block whose memory was discarded: it cannot be locked.
+HGLOBAL DiscardedBlock() {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DISCARDABLE, 64);
+  return GlobalReAlloc(memory, 0, GMEM_MOVEABLE);
+}
+
+TEST_F(CameraApi, ThumbnailIsTheOneEmbeddedInThePicture) {
+  tagZLXDATAINFO data{};
+  std::strcpy(data.path, "1:/EXIF0001.JPG");
+  ASSERT_EQ(ZlxReceiveThumbnail(camera_, &data, 0, nullptr), 0u);
+  unique_hglobal owned(data.data);
+  ASSERT_EQ(data.length, kThumbnail.size());
+  EXPECT_EQ(Contents(data.data, data.length), kThumbnail);
+  EXPECT_NE(camsim_->Log().find("thumbnail 1:/EXIF0001.JPG"), std::string::npos);
+  // A file without one has no thumbnail to send.
+  tagZLXDATAINFO none{};
+  std::strcpy(none.path, ("0:/DCIM/100LUMO01/" + Name(100000)).c_str());
+  EXPECT_EQ(ZlxReceiveThumbnail(camera_, &none, 0, nullptr) & 0xFFFF, 0xFE08u);
+  EXPECT_EQ(none.data, nullptr);
+  EXPECT_EQ(none.length, 0u);
+}
+
+TEST_F(CameraApi, CancelDialogParametersRoundTrip) {
+  tagZLXCANCELDLGPARAM params{};
+  ASSERT_EQ(ZlxGetCancelDlgParam(camera_, &params), 0u);
+  EXPECT_EQ(params.owner, 0u);
+  EXPECT_EQ(params.waitTime, 5000u);
+  EXPECT_STREQ(params.caption, "Lumo camera");
+  HWND owner = CreateWindowA("STATIC", "owner", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  tagZLXCANCELDLGPARAM changed{WindowTo32(owner), 1234, "Camera busy"};
+  ASSERT_EQ(ZlxSetCancelDlgParam(camera_, &changed), 0u);
+  tagZLXCANCELDLGPARAM back{};
+  ASSERT_EQ(ZlxGetCancelDlgParam(camera_, &back), 0u);
+  EXPECT_EQ(back.owner, WindowTo32(owner));
+  EXPECT_EQ(back.waitTime, 1234u);
+  EXPECT_STREQ(back.caption, "Camera busy");
+  EXPECT_EQ(ZlxGetCancelDlgParam(camera_, nullptr), 0xFF4Au);
+  EXPECT_EQ(ZlxSetCancelDlgParam(camera_, &params), 0u);  // as the suite opened it
+  DestroyWindow(owner);
+}
+
+TEST_F(CameraApi, SendAreasThatCannotBeMadeOrFilledAreRefused) {
+  unique_hglobal small(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 16));
+  unique_hglobal discarded(DiscardedBlock());
+  ASSERT_EQ(GlobalLock(discarded.get()), nullptr);
+
+  // A length whose sum with the fixed fields passes 32 bits.
+  tagZLXDATAINFO data{};
+  std::strcpy(data.path, "1:/HUGE.BIN");
+  data.data = small.get();
+  data.length = 0xFFFFFFF0u;
+  EXPECT_EQ(ZlxSendFile(camera_, &data, 0, nullptr, 1), 0xFF4Au);
+  tagZLXCONFIGDATA config{small.get(), 0xFFFFFFF0u};
+  EXPECT_EQ(ZlxSetConfiguration(camera_, &config, 0, nullptr), 0xFF4Au);
+  tagZLXSTAMP stamp{};
+  stamp.number = 1;
+  stamp.parts[0] = {small.get(), 0x80000000u};
+  stamp.parts[1] = {small.get(), 0x80000000u};
+  EXPECT_EQ(ZlxSendStamp(camera_, &stamp, 0, nullptr), 0xFF4Au);
+
+  // A block shorter than the length claimed for it.
+  data.length = 17;
+  EXPECT_EQ(ZlxSendFile(camera_, &data, 0, nullptr, 1), 0xFF4Au);
+  // A block that cannot be locked.
+  data.data = discarded.get();
+  data.length = 10;
+  EXPECT_EQ(ZlxSendFile(camera_, &data, 0, nullptr, 1), 0xFF87u);
+  config = {discarded.get(), 10};
+  EXPECT_EQ(ZlxSetConfiguration(camera_, &config, 0, nullptr), 0xFF87u);
+  stamp.parts[0] = {discarded.get(), 10};
+  stamp.parts[1] = {};
+  EXPECT_EQ(ZlxSendStamp(camera_, &stamp, 0, nullptr), 0xFF87u);
+  EXPECT_EQ(GetFileAttributesA(Local("/d1/HUGE.BIN").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(CameraApi, ConfigurationRoundTrip) {
   tagZLXCONFIGDATA config{};
   ASSERT_EQ(ZlxGetConfiguration(camera_, &config, 0, nullptr), 0u);
@@ -331,6 +430,7 @@ TEST_F(CameraApi, DecliningToWaitForTheCameraReturnsWithoutACommand) {
   ASSERT_NE(box, nullptr);
   char text[200] = {};
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  EXPECT_STREQ(text, "Other application is accessing to the camera.   Would you like to wait?");
   PressButton(box, IDNO);
   EXPECT_EQ(client.Wait(kTimeout), 0x8F61u);
   EXPECT_EQ(camsim_->Log().substr(logBefore).find("80010000"), std::string::npos);  // no drive list asked

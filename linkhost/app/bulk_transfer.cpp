@@ -1,5 +1,6 @@
 #include "bulk_transfer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -125,6 +126,13 @@ ZLXRESULT Receive(ZltpConnection &connection, uint32_t opcode, uint32_t clientPr
   if (!ZlxSucceeded(result)) return result;
   const uint32_t total = packet.prefix.total;
   if (total == 0) return ZLX_OK;
+  // The mapping is committed and filled under the lock that every result
+  // mapping of every link host shares: an absurd total is refused first.
+  if (total > zltp::kLargestTransfer) {
+    if (!packet.prefix.last) return AbortAndDrain(connection, sequence, ZLX_E_NO_MEMORY);
+    connection.AbortTransfer(sequence);
+    return ZLX_E_NO_MEMORY;
+  }
 
   CSharedMemory body;
   const HANDLE local = body.Create("", PAGE_READWRITE, total);
@@ -180,7 +188,8 @@ ZLXRESULT Send(ZltpConnection &connection, CameraLink::Text name, const Transfer
   if (!NameLength(name, nameLength) || nameLength >= kNameLimit) return ZLX_E_INVALID_NAME;
   if (Cancelled(transfer)) return ZLX_E_CANCELLED;
   const uint32_t maximum = connection.MaximumPacketSize();
-  if (maximum && maximum < nameLength + 25) return ZLX_E_GENERAL;
+  // A packet must hold at least one body byte, or the body never ends.
+  if (maximum && maximum <= std::max<size_t>(nameLength + 24, kSendOverhead)) return ZLX_E_GENERAL;
 
   // Flags big-endian, body length little-endian, then the name.
   std::vector<uint8_t> payload(8 + nameLength + 1);

@@ -22,14 +22,11 @@ constexpr size_t kDeviceKeyMax = 259;
 void ServeCommand(uint32_t code) {
   auto block = std::make_unique<CommandBlock>();
   if (!block->Open(g_deviceKey)) return;  // the client runs into its time-out
-  const TransferCommand transfer = DescribeTransfer(code, *block);
+  const TransferCommand transfer = DescribeTransfer(code, block->Params(), block->ParamsCapacity());
   if (transfer.isTransfer) {
     if (!transfer.valid) return block->Complete(ZLX_E_NO_MEMORY);
     if (transfer.mode == 1 || transfer.mode > 3) return block->Complete(ZLX_E_TRANSFER_MODE);
-    if (transfer.mode != 0 && StartDialogTransfer(code, *block, transfer)) {
-      g_heldBlock = block.release();
-      return;
-    }
+    if (transfer.mode != 0 && StartDialogTransfer(code, block, transfer)) return;
   }
   block->Complete(RunCommand(code, *block, TransferContext{}));
 }

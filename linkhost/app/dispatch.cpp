@@ -1,6 +1,6 @@
 #include "dispatch.h"
 
-#include <cstring>
+#include <exception>
 
 #include "bulk_transfer.h"
 #include "camera_link.h"
@@ -15,13 +15,6 @@ constexpr uint32_t kConfigurationFlags = 1;
 template <typename Params>
 Params *ParamsOf(CommandBlock &block) {
   return block.Holds(sizeof(Params)) ? reinterpret_cast<Params *>(block.Params()) : nullptr;
-}
-
-// The contents that follow a send command's fixed fields, checked against
-// the block the client really made.
-const uint8_t *Contents(CommandBlock &block, size_t offset, uint64_t length) {
-  return block.Holds(static_cast<size_t>(offset + length)) && offset + length <= SIZE_MAX ? block.Params() + offset
-                                                                                          : nullptr;
 }
 
 ZLXRESULT Run(uint32_t code, CommandBlock &block, const TransferContext &transfer) {
@@ -99,29 +92,22 @@ ZLXRESULT Run(uint32_t code, CommandBlock &block, const TransferContext &transfe
         return Receive(link.Connection(), zltp::kReceiveFile, p->clientProcessId, CameraLink::Text(kConfigurationName),
                        transfer, p->mapping, p->length);
       break;
+    // The contents stay in the block; the header with their length is the
+    // checked copy, since the client can still write to the block.
     case CMD_SEND_FILE:
-      if (auto *p = ParamsOf<SendFileHeader>(block)) {
-        const uint8_t *body = Contents(block, sizeof *p, p->length);
-        if (!body) break;
-        return Send(link.Connection(), CameraLink::Text(p->path), transfer, body, p->length, p->writeOption);
-      }
+      if (const auto c = CheckSendFile(block.Params(), block.ParamsCapacity()))
+        return Send(link.Connection(), CameraLink::Text(c->header.path), transfer, c->contents, c->length,
+                    c->header.writeOption);
       break;
     case CMD_SET_CONFIGURATION:
-      if (auto *p = ParamsOf<SetConfigurationHeader>(block)) {
-        const uint8_t *body = Contents(block, sizeof *p, p->length);
-        if (!body) break;
-        return Send(link.Connection(), CameraLink::Text(kConfigurationName), transfer, body, p->length,
+      if (const auto c = CheckSetConfiguration(block.Params(), block.ParamsCapacity()))
+        return Send(link.Connection(), CameraLink::Text(kConfigurationName), transfer, c->contents, c->length,
                     kConfigurationFlags);
-      }
       break;
     case CMD_SEND_STAMP:
-      if (auto *p = ParamsOf<SendStampHeader>(block)) {
-        uint64_t total = 0;
-        for (uint32_t size : p->lengths) total += size;
-        const uint8_t *body = Contents(block, sizeof *p, total);
-        if (!body) break;
-        return SendStamp(link.Connection(), transfer, p->number, CameraLink::Text(p->name), p->lengths, body);
-      }
+      if (const auto c = CheckSendStamp(block.Params(), block.ParamsCapacity()))
+        return SendStamp(link.Connection(), transfer, c->header.number, CameraLink::Text(c->header.name),
+                         c->header.lengths, c->contents);
       break;
     default:
       return ZLX_E_NOT_SUPPORTED;
@@ -133,42 +119,12 @@ ZLXRESULT Run(uint32_t code, CommandBlock &block, const TransferContext &transfe
 }  // namespace
 }  // namespace linkhost
 
-TransferCommand DescribeTransfer(uint32_t code, const CommandBlock &block) {
-  TransferCommand t;
-  size_t modeOffset = 0, progressOffset = 0, fixedSize = 0;
-  switch (code) {
-    case CMD_RECEIVE_FILE:
-    case CMD_RECEIVE_THUMBNAIL:
-      modeOffset = offsetof(ReceiveParams, mode), progressOffset = offsetof(ReceiveParams, progress);
-      fixedSize = sizeof(ReceiveParams);
-      break;
-    case CMD_SEND_FILE:
-      modeOffset = offsetof(SendFileHeader, mode), progressOffset = offsetof(SendFileHeader, progress);
-      fixedSize = sizeof(SendFileHeader);
-      break;
-    case CMD_SEND_STAMP:
-      modeOffset = offsetof(SendStampHeader, mode), progressOffset = offsetof(SendStampHeader, progress);
-      fixedSize = sizeof(SendStampHeader);
-      break;
-    case CMD_GET_CONFIGURATION:
-      modeOffset = offsetof(GetConfigurationParams, mode), progressOffset = offsetof(GetConfigurationParams, progress);
-      fixedSize = sizeof(GetConfigurationParams);
-      break;
-    case CMD_SET_CONFIGURATION:
-      modeOffset = offsetof(SetConfigurationHeader, mode), progressOffset = offsetof(SetConfigurationHeader, progress);
-      fixedSize = sizeof(SetConfigurationHeader);
-      break;
-    default:
-      return t;
-  }
-  t.isTransfer = true;
-  if (!block.Holds(fixedSize)) return t;
-  t.valid = true;
-  std::memcpy(&t.mode, block.Params() + modeOffset, sizeof t.mode);
-  std::memcpy(&t.progress, block.Params() + progressOffset, sizeof t.progress);
-  return t;
-}
-
 ZLXRESULT RunCommand(uint32_t code, CommandBlock &block, const TransferContext &transfer) {
-  return linkhost::Run(code, block, transfer);
+  // No exception may end the link host: a camera or client that makes an
+  // operation run out of memory gets an answer instead.
+  try {
+    return linkhost::Run(code, block, transfer);
+  } catch (const std::exception &) {
+    return ZLX_E_NO_MEMORY;
+  }
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "command_checks.h"
 #include "command_layout.h"
 #include "command_server.h"
 #include "zlx_result.h"
@@ -17,15 +18,6 @@ struct TransferContext {
   HANDLE cancelEvent = nullptr;
 };
 
-// The transfer mode and progress parameters of the six transfer commands.
-struct TransferCommand {
-  bool isTransfer = false;
-  bool valid = false;  // the block holds the command's fixed fields
-  uint16_t mode = 0;
-  ProgressFields progress{};
-};
-
-TransferCommand DescribeTransfer(uint32_t code, const CommandBlock &block);
-
-// Performs the command and writes its "out" fields; returns the result code.
+// Performs the command and writes its "out" fields; returns the result code
+// (0xFF87 when the operation ran out of memory or met another exception).
 ZLXRESULT RunCommand(uint32_t code, CommandBlock &block, const TransferContext &transfer);

@@ -39,7 +39,7 @@ DWORD WINAPI TransferWorker(void *argument) {
 
 }  // namespace
 
-bool StartDialogTransfer(uint32_t code, CommandBlock &block, const TransferCommand &transfer) {
+bool StartDialogTransfer(uint32_t code, std::unique_ptr<CommandBlock> &block, const TransferCommand &transfer) {
   HANDLE cancel = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (!cancel) return false;
   const ProgressDialogRecord record{WindowFrom32(transfer.progress.owner), cancel,
@@ -51,8 +51,10 @@ bool StartDialogTransfer(uint32_t code, CommandBlock &block, const TransferComma
     return false;
   }
   linkhost::g_progressDialog.Set(dialog);
-  auto *params = new WorkerParams{cancel, code, dialog, &block};
-  HANDLE thread = CreateThread(nullptr, 0, TransferWorker, params, 0, nullptr);
+  auto *params = new WorkerParams{cancel, code, dialog, block.get()};
+  // The worker may end at once; its end message must find the thread and the
+  // held block recorded, so it runs only once both are.
+  HANDLE thread = CreateThread(nullptr, 0, TransferWorker, params, CREATE_SUSPENDED, nullptr);
   if (!thread) {
     delete params;
     DestroyWindow(dialog);
@@ -60,7 +62,9 @@ bool StartDialogTransfer(uint32_t code, CommandBlock &block, const TransferComma
     CloseHandle(cancel);
     return false;
   }
-  ShowWindow(dialog, SW_SHOWNORMAL);
+  linkhost::g_heldBlock = block.release();
   linkhost::g_workerThread.Set(thread);
+  ShowWindow(dialog, SW_SHOWNORMAL);
+  ResumeThread(thread);
   return true;
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "command_server.h"
 #include "dispatch.h"
 
-// Shows the dialog and starts the worker on the held block; false when the
-// dialog or the thread cannot be made (the caller then runs the command at once).
-bool StartDialogTransfer(uint32_t code, CommandBlock &block, const TransferCommand &transfer);
+// Shows the dialog and starts the worker on the block, which becomes the held
+// block of the transfer; false when the dialog or the thread cannot be made
+// (the block stays with the caller, who then runs the command at once).
+bool StartDialogTransfer(uint32_t code, std::unique_ptr<CommandBlock> &block, const TransferCommand &transfer);

@@ -263,6 +263,55 @@ TEST_F(ConnectionTest, CameraEndingASendEarlyMakesTheControlReadable) {
   EXPECT_FALSE(connection.ControlReadable());
 }
 
+TEST_F(ConnectionTest, ShortStaleDataPacketOfAnotherRequestIsSkipped) {
+  Open({"--fault", "stale-short@81030000"});
+  std::vector<tagZLXFILEINFO> entries;
+  EXPECT_EQ(link_.List(T(kFolder), kListFiles, entries), 0u);
+  EXPECT_EQ(entries.size(), 3u);
+}
+
+class ViewAllDirectorySetting : public LinkTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\VEMLO\\ZLXSDK\\Connection", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key_, nullptr),
+              ERROR_SUCCESS);
+  }
+  void TearDown() override {
+    RegDeleteValueA(key_, "ViewAllDirectory");
+    RegCloseKey(key_);
+    LinkTest::TearDown();
+  }
+  void Set(DWORD value) {
+    RegSetValueExA(key_, "ViewAllDirectory", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
+  }
+  HKEY key_ = nullptr;
+};
+
+// The line of the simulator's log that holds the text.
+std::string LineWith(const std::string &log, const std::string &text) {
+  const size_t at = log.find(text);
+  if (at == std::string::npos) return {};
+  const size_t start = log.rfind('\n', at) + 1;  // npos + 1 == 0 for the first line
+  return log.substr(start, log.find('\n', at) - start);
+}
+
+TEST_F(ViewAllDirectorySetting, LowByteReachesTheHeaderOfEveryTransaction) {
+  Set(0x15A);
+  Open();
+  uint32_t value = 0;
+  ASSERT_EQ(link_.GetDriveCapacity(0, value), 0u);
+  std::vector<tagZLXFILEINFO> entries;
+  ASSERT_EQ(link_.List(T(kFolder), kListAll, entries), 0u);
+  const std::string log = camsim_.Log();
+  EXPECT_NE(LineWith(log, "version offer 2").find("[view-all 90]"), std::string::npos) << log;
+  EXPECT_NE(LineWith(log, "drive 0 value").find("[view-all 90]"), std::string::npos) << log;
+  // A listing is no transaction: its header carries 0.
+  const std::string listing = LineWith(log, "list kind 3");
+  ASSERT_FALSE(listing.empty()) << log;
+  EXPECT_EQ(listing.find("view-all"), std::string::npos) << log;
+}
+
 TEST(ViewAllDirectory, LowByteOfTheDwordOrZero) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\VEMLO\\ZLXSDK\\Connection", 0, nullptr, 0, KEY_ALL_ACCESS,

@@ -144,3 +144,18 @@ TEST(ListingEntry, LongNamesAreCutToTheRecordField) {
   const tagZLXFILEINFO info = FileInfoFromWire(entries[0]);
   EXPECT_EQ(std::string(info.name).size(), sizeof info.name - 1);
 }
+
+TEST(DriveList, DecodesEveryEntryAndRefusesOnesRunningPastTheReply) {
+  const uint8_t reply[] = {0, 0, 0, 0, 2, 0, 0, 'I', 'n', 't', 0, 1, 1, 'C', 'F', 0};
+  std::vector<tagZLXDRIVELISTENTRY> drives;
+  ASSERT_TRUE(zltp::DecodeDriveList(reply, sizeof reply, drives));
+  ASSERT_EQ(drives.size(), 2u);
+  EXPECT_STREQ(drives[0].name, "Int");
+  EXPECT_EQ(drives[0].present, 1u);
+  EXPECT_EQ(drives[1].number, 1u);
+  EXPECT_EQ(drives[1].present, 0u);
+  EXPECT_FALSE(zltp::DecodeDriveList(reply, sizeof reply - 1, drives));  // last name unterminated
+  EXPECT_FALSE(zltp::DecodeDriveList(reply, 4, drives));
+  const uint8_t tooMany[] = {0, 0, 0, 0, 3, 0, 0, 'A', 0};
+  EXPECT_FALSE(zltp::DecodeDriveList(tooMany, sizeof tooMany, drives));
+}

@@ -81,4 +81,8 @@ TEST(ZltpPayloadLimit, BoundsByPacketSizeOrCeiling) {
   EXPECT_EQ(PayloadLimit(0), kPayloadCeiling);
   EXPECT_EQ(PayloadLimit(1049), 1049u);
   EXPECT_EQ(PayloadLimit(0xFFFFFFFF), kPayloadCeiling);
+  // Data packets of a camera without limit may carry a whole transfer.
+  EXPECT_EQ(DataPayloadLimit(0), kLargestTransfer + kDataPrefixSize);
+  EXPECT_EQ(DataPayloadLimit(1049), 1049u);
+  EXPECT_EQ(DataPayloadLimit(0xFFFFFFFF), kDataPayloadCeiling);
 }

@@ -10,6 +10,8 @@ enum TestCommand : uint32_t {
   kSlowEcho = 0x7004,     // params: u32 size, u32 milliseconds to sleep first; then kEcho
   kServedCount = 0x7005,  // params: u32 out, the number of commands served before
   kDieWhileServing = 0x7006,  // the server exits without answering
+  kBusyAfterAnswer = 0x7007,  // params: u32 milliseconds the server stays busy after answering
+  kHandleCount = 0x7008,      // params: u32 out, the handles the server's process holds
 };
 
 constexpr uint8_t kScribble = 0xEE;

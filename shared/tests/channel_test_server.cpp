@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "channel_names.h"
@@ -15,6 +16,7 @@ namespace {
 
 std::string g_deviceKey;
 uint32_t g_served = 0;
+DWORD g_busyAfterAnswer = 0;
 
 ZLXRESULT Echo(CommandBlock &block) {
   if (!block.Holds(4)) return ZLX_E_NO_MEMORY;
@@ -66,6 +68,20 @@ ZLXRESULT Serve(uint32_t code, CommandBlock &block) {
       std::memcpy(block.Params(), &g_served, 4);
       return ZLX_OK;
     case kDieWhileServing: ExitProcess(3);
+    case kBusyAfterAnswer:
+      if (!block.Holds(4)) return ZLX_E_NO_MEMORY;
+      std::memcpy(&g_busyAfterAnswer, block.Params(), 4);
+      return ZLX_OK;
+    case kHandleCount: {
+      if (!block.Holds(4)) return ZLX_E_NO_MEMORY;
+      // Counted by probing the handle values (Wine reports no count).
+      uint32_t count = 0;
+      DWORD flags = 0;
+      for (uintptr_t value = 4; value < 0x10000; value += 4)
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+      std::memcpy(block.Params(), &count, 4);
+      return ZLX_OK;
+    }
   }
   return ZLX_E_NOT_SUPPORTED;
 }
@@ -78,6 +94,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       ++g_served;
       block.Complete(result);
     }
+    Sleep(std::exchange(g_busyAfterAnswer, 0));
     return 0;
   }
   if (message == WM_DESTROY) {

@@ -184,6 +184,30 @@ TEST_F(CommandChannel, TimeOutThenTheLateReplyDoesNotDisturbTheNextCommand) {
   EXPECT_TRUE(EchoedOnce(sent, buffer));
 }
 
+uint32_t HandleCount(const char *key) {
+  uint32_t count = 0;
+  EXPECT_EQ(SendCommand(key, kHandleCount, &count, 4, kTimeout), 0u);
+  return count;
+}
+
+TEST_F(CommandChannel, CommandsGivenUpBeforeTheyAreServedLeaveNoEventBehind) {
+  const uint32_t before = HandleCount(Key());
+  const uint32_t servedBefore = ServedCount(Key());
+  for (int i = 0; i < 5; ++i) {
+    // The server stays busy after its answer; the next command's client gives
+    // up before the server has even looked at its block.
+    uint32_t busyMs = 700;
+    ASSERT_EQ(SendCommand(Key(), kBusyAfterAnswer, &busyMs, 4, kTimeout), 0u);
+    auto echo = EchoParams(16);
+    EXPECT_EQ(SendCommand(Key(), kEcho, echo.data(), 16, 100), 0xFF68u);
+    // The server finds that command's block gone once it is free again.
+    Sleep(800);
+  }
+  // Each given-up command is gone: none was served late.
+  EXPECT_EQ(ServedCount(Key()), servedBefore + 6);
+  EXPECT_EQ(HandleCount(Key()), before);
+}
+
 TEST_F(CommandChannel, ReusedBlockTooSmallForTheCommandIsRefusedUnwritten) {
   const uint32_t before = ServedCount(Key());
   {

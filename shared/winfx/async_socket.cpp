@@ -4,6 +4,8 @@
 
 #include <unordered_map>
 
+#include "message_id_pool.h"
+
 namespace winfx {
 
 // The hidden window that receives the notifications of one thread's sockets.
@@ -22,15 +24,17 @@ class SocketNotifier {
     return window_;
   }
 
+  // The socket's message number, or 0 when every number is taken.
   unsigned Register(CAsyncSocket *socket) {
-    for (;;) {
-      next_ = next_ >= kLastMessage ? kFirstMessage : next_ + 1;
-      if (!sockets_.count(next_)) break;
-    }
-    sockets_[next_] = socket;
-    return next_;
+    const auto message = ids_.Take();
+    if (!message) return 0;
+    sockets_[*message] = socket;
+    return *message;
   }
-  void Unregister(unsigned message) { sockets_.erase(message); }
+  void Unregister(unsigned message) {
+    sockets_.erase(message);
+    ids_.Release(message);
+  }
 
  private:
   static constexpr unsigned kFirstMessage = WM_APP + 0x100;
@@ -63,7 +67,7 @@ class SocketNotifier {
   }
 
   HWND window_ = nullptr;
-  unsigned next_ = kLastMessage;
+  MessageIdPool ids_{kFirstMessage, kLastMessage};
   std::unordered_map<unsigned, CAsyncSocket *> sockets_;
 };
 
@@ -72,8 +76,10 @@ CAsyncSocket::~CAsyncSocket() { Close(); }
 bool CAsyncSocket::Attach(SOCKET socket, long events) {
   socket_ = socket;
   message_ = SocketNotifier::ForThisThread().Register(this);
-  if (AsyncSelect(events)) return true;
+  if (message_ && AsyncSelect(events)) return true;
+  const bool noNumber = message_ == 0;
   Close();
+  if (noNumber) WSASetLastError(WSAEMFILE);  // every message number is in use
   return false;
 }
 
@@ -135,6 +141,17 @@ bool CAsyncSocket::SetSockOpt(int option, const void *value, int length, int lev
 
 bool CAsyncSocket::ShutDown(int how) { return shutdown(socket_, how) == 0; }
 
+bool CAsyncSocket::GetPeerName(std::string &address, unsigned &port) const {
+  sockaddr_in peer{};
+  int length = sizeof peer;
+  if (getpeername(socket_, reinterpret_cast<sockaddr *>(&peer), &length) != 0 || peer.sin_family != AF_INET)
+    return false;
+  const auto *b = reinterpret_cast<const unsigned char *>(&peer.sin_addr);
+  address = std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." + std::to_string(b[3]);
+  port = ntohs(peer.sin_port);
+  return true;
+}
+
 bool CAsyncSocket::AsyncSelect(long events) {
   HWND window = SocketNotifier::ForThisThread().Window();
   return window && WSAAsyncSelect(socket_, window, message_, events) == 0;
@@ -142,7 +159,7 @@ bool CAsyncSocket::AsyncSelect(long events) {
 
 void CAsyncSocket::Close() {
   if (socket_ == INVALID_SOCKET) return;
-  SocketNotifier::ForThisThread().Unregister(message_);
+  if (message_) SocketNotifier::ForThisThread().Unregister(message_);
   closesocket(socket_);
   socket_ = INVALID_SOCKET;
   message_ = 0;

@@ -5,6 +5,8 @@
 
 #include <winsock2.h>
 
+#include <string>
+
 namespace winfx {
 
 class CAsyncSocket {
@@ -32,6 +34,8 @@ class CAsyncSocket {
   bool IOCtl(long command, u_long *argument);
   bool SetSockOpt(int option, const void *value, int length, int level = SOL_SOCKET);
   bool ShutDown(int how = SD_BOTH);
+  // The dotted IPv4 address and the port of the connected peer.
+  bool GetPeerName(std::string &address, unsigned &port) const;
   bool AsyncSelect(long events = kAllEvents);
   void Close();
 

@@ -1,7 +1,9 @@
 // Thumbnails of pictures made with WIC.
 #include "picture_conversion.h"
 
+#include <windows.h>
 #include <objbase.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +75,27 @@ TEST_F(PictureConversion, ThumbnailUsesTheEmbeddedExifThumbnail) {
   image = Thumbnail("damaged.jpg", WithExif(picture, 1, Bytes(embedded.begin(), embedded.begin() + 40)));
   EXPECT_EQ(image.width, 100);
   EXPECT_TRUE(image.IsNear(10, 10, kRed));
+}
+
+// A file of 4 GiB and some bytes (sparse: it takes no disk space).
+std::string WriteHugeFile(const fs::path &path) {
+  unique_file file(CreateFileA(path.string().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  LARGE_INTEGER end;
+  end.QuadPart = (int64_t{1} << 32) + 16;
+  SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
+  SetEndOfFile(file.get());
+  return path.string();
+}
+
+TEST_F(PictureConversion, FilesFarLargerThanAnyPictureAreRefusedUnread) {
+  const std::string path = WriteHugeFile(folder_ / "huge.jpg");
+  PictureSize size{0, 0};
+  std::string bitmap;
+  EXPECT_FALSE(ConvertToBitmapFile(path, size, bitmap));
+  EXPECT_FALSE(MakeThumbnail(path));
+  PROCESS_MEMORY_COUNTERS counters{sizeof counters};
+  ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters));
+  EXPECT_LT(counters.PeakWorkingSetSize, SIZE_T{512} << 20);
 }
 
 }  // namespace

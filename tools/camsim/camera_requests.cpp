@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "exif_thumbnail.h"
+#include "request_fields.h"
 #include "zltp_bytes.h"
 #include "zltp_session.h"
 
@@ -16,26 +17,6 @@ const char kConfigurationName[] = "ZL1_CONFIGURATION";
 uint16_t ForcedStatus(const FaultSet &faults, uint32_t opcode, uint16_t status) {
   const Fault *forced = faults.Find(FaultKind::Status, opcode);
   return forced ? static_cast<uint16_t>(forced->value) : status;
-}
-
-// Reads a NUL-terminated string at offset; false when it has no terminator
-// inside the payload.
-bool TakeString(const std::vector<uint8_t> &payload, size_t &offset, std::string &out) {
-  if (offset >= payload.size()) return false;
-  const auto *start = reinterpret_cast<const char *>(payload.data() + offset);
-  const void *end = std::memchr(start, 0, payload.size() - offset);
-  if (!end) return false;
-  out.assign(start, static_cast<const char *>(end));
-  offset += out.size() + 1;
-  return true;
-}
-
-// flags (big-endian), then two strings: rename, copy and move.
-bool FlagsAndTwoStrings(const std::vector<uint8_t> &payload, uint32_t &flags, std::string &a, std::string &b) {
-  if (payload.size() < 4) return false;
-  flags = GetBe32(payload.data());
-  size_t offset = 4;
-  return TakeString(payload, offset, a) && TakeString(payload, offset, b);
 }
 
 std::vector<uint8_t> Le32(uint32_t value) {
@@ -288,16 +269,17 @@ bool ZltpSession::StartIncoming(Incoming incoming) {
 }
 
 bool ZltpSession::HandleStampRequest(const Packet &request) {
-  const std::vector<uint8_t> &p = request.payload;
-  if (p.size() < 50) return Reply(request, status::kBadParameter);
+  StampRequest stamp;
+  if (!DecodeStampRequest(request.payload, stamp)) return Reply(request, status::kBadParameter);
   Incoming incoming;
-  const uint16_t kind = GetLe16(p.data());
-  incoming.name.assign(reinterpret_cast<const char *>(p.data() + 2), strnlen(reinterpret_cast<const char *>(p.data() + 2), 16));
-  for (int i = 0; i < 8; ++i) incoming.total += GetLe32(p.data() + 18 + 4 * i);
+  const uint16_t kind = stamp.kind;
+  incoming.name = stamp.name;
+  const uint64_t total = stamp.total;  // eight 32-bit sizes may pass 32 bits together
   incoming.opcode = kSendStamp;
   incoming.sequence = request.header.sequence;
-  Log(request, "stamp " + std::to_string(kind) + " " + incoming.name + " " + std::to_string(incoming.total) + " bytes");
-  if (kind > 5 || incoming.total == 0) return Reply(request, status::kBadParameter);
+  Log(request, "stamp " + std::to_string(kind) + " " + incoming.name + " " + std::to_string(total) + " bytes");
+  if (kind > 5 || total == 0 || total > 0xFFFFFFFFu) return Reply(request, status::kBadParameter);
+  incoming.total = static_cast<uint32_t>(total);
   return StartIncoming(std::move(incoming));
 }
 

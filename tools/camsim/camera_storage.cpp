@@ -272,6 +272,13 @@ uint16_t CameraStorage::EraseFiles(const std::string &pattern, uint32_t mode, bo
   std::vector<zltp::WireEntry> matches;
   const size_t slash = pattern.rfind('/');
   if (slash == std::string::npos || slash + 1 == pattern.size()) return status::kBadParameter;
+  // A directory is no file: its files are not erased, nor those of the same
+  // names beside it.
+  if (!HasWildcard(pattern.substr(slash + 1))) {
+    Resolved named;
+    std::error_code ec;
+    if (Resolve(pattern, named) == status::kOk && fs::is_directory(named.host, ec)) return status::kNotFound;
+  }
   if (const uint16_t result = List(pattern, zltp::kListFiles, matches)) return result;
   if (matches.empty()) return status::kNotFound;
   Resolved folder;

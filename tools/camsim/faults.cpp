@@ -18,6 +18,7 @@ constexpr FaultName kNames[] = {
     {"close-mid", FaultKind::CloseMid},      {"silent", FaultKind::Silent},
     {"slow", FaultKind::Slow},               {"detail", FaultKind::Detail},
     {"status", FaultKind::Status},           {"data-short", FaultKind::DataShort},
+    {"total", FaultKind::Total},             {"stale-short", FaultKind::StaleShort},
 };
 
 bool ParseNumber(const std::string &text, uint32_t &value) {
@@ -75,6 +76,7 @@ const char *FaultHelp() {
          "e.g. 81030000, limits the fault to that request; without it every request):\n"
          "  interim[=N]      N interim replies (detail bit 0x0004) before the final one\n"
          "  stale            a reply with an older sequence number before the awaited one\n"
+         "  stale-short      a 3-byte data packet of an older sequence before the answer\n"
          "  bad-header       an invalid header instead of the reply\n"
          "  huge-length      a header announcing a payload of 0x7FFFFFF0 bytes\n"
          "  version1         a version-1-only camera (answers the offer of 2 with status 1)\n"
@@ -82,6 +84,7 @@ const char *FaultHelp() {
          "  data-total       the second data packet of a transfer carries another total\n"
          "  data-oversize    a data packet with more body than the transfer has left\n"
          "  data-short       every data packet announces 100 bytes more than are sent\n"
+         "  total=N          every data packet of a transfer announces the total N\n"
          "  bad-entry        a listing entry whose length field is 0\n"
          "  entry-past-end   a listing entry whose length runs past the body\n"
          "  close-mid        close the connection after the first data packet (or instead\n"

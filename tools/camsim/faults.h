@@ -10,6 +10,7 @@
 enum class FaultKind {
   Interim,      // interim replies (detail 0x0004) before the final one; value = how many (1)
   Stale,        // a reply with an older sequence before the awaited one
+  StaleShort,   // a data packet of an older sequence, shorter than a data prefix, first
   BadHeader,    // an invalid header instead of the reply
   HugeLength,   // a reply or data header announcing an absurd payload length
   Version1,     // answer the offer of version 2 with status 1
@@ -17,6 +18,7 @@ enum class FaultKind {
   DataTotal,    // the second data packet of a transfer carries another total
   DataOversize, // a data packet carrying more body than the transfer has left
   DataShort,    // every packet announces more body than the transfer sends
+  Total,        // every data packet of a transfer announces value as its total
   BadEntry,     // a listing entry with length 0
   EntryPastEnd, // a listing entry running past the body
   CloseMid,     // close the connection in the middle of a transfer, or instead of a reply

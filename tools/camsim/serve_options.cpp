@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "zltp_wire.h"
+
 namespace {
 
 bool ParseUnsigned(const std::string &text, uint32_t &value) {
@@ -103,8 +105,9 @@ bool ParseServeOptions(int argc, char **argv, ServeOptions &options, bool &help,
       }
     } else if (arg == "--max-packet") {
       if (!number(options.maximumPacketSize)) return false;
-      if (options.maximumPacketSize != 0 && options.maximumPacketSize < 32) {
-        error = "a maximum packet size must be 0 or at least 32";
+      // Below a header and one byte no packet could carry anything.
+      if (options.maximumPacketSize != 0 && options.maximumPacketSize <= zltp::kHeaderSize) {
+        error = "a maximum packet size must be 0 or at least 17";
         return false;
       }
     } else if (arg == "--config") {

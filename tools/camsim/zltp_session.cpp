@@ -15,7 +15,6 @@ using zltp::kHeaderSize;
 namespace {
 constexpr int kPollMs = 200;
 constexpr uint32_t kHugeLength = 0x7FFFFFF0;
-constexpr size_t kChunkWithoutLimit = 65536;
 }  // namespace
 
 ZltpSession::ZltpSession(int control, int data, const ServeOptions &options, CameraStorage &storage,
@@ -27,7 +26,7 @@ ZltpSession::ZltpSession(int control, int data, const ServeOptions &options, Cam
       configuration_(configuration),
       stop_(stop),
       controlReader_(zltp::kPayloadCeiling),
-      dataReader_(zltp::kPayloadCeiling) {}
+      dataReader_(zltp::kDataPayloadCeiling) {}
 
 ZltpSession::~ZltpSession() {
   CloseFd(control_);
@@ -83,15 +82,21 @@ void ZltpSession::Pause(uint32_t opcode) const {
     std::this_thread::sleep_for(std::chrono::milliseconds(slow->value));
 }
 
+// Without a limit a whole body goes in one packet, as the link host sends
+// its own; a limit too small for any body byte still carries one.
 size_t ZltpSession::ChunkLimit() const {
   const uint32_t maximum = options_.maximumPacketSize;
-  return maximum == 0 ? kChunkWithoutLimit : maximum - kHeaderSize - kDataPrefixSize;
+  if (maximum == 0) return zltp::kLargestTransfer;
+  return maximum > kHeaderSize + kDataPrefixSize ? maximum - kHeaderSize - kDataPrefixSize : 1;
 }
 
 void ZltpSession::Log(const Packet &request, const std::string &what) const {
   if (!options_.verbose) return;
-  std::fprintf(stderr, "camsim: seq %5u op %08X len %6u %s\n", request.header.sequence, request.header.opcode,
-               request.header.payloadLength, what.c_str());
+  // The listing flag (header byte 14) is shown when the link host set it.
+  char flag[24] = "";
+  if (request.header.listingFlag) std::snprintf(flag, sizeof flag, " [view-all %u]", request.header.listingFlag);
+  std::fprintf(stderr, "camsim: seq %5u op %08X len %6u %s%s\n", request.header.sequence, request.header.opcode,
+               request.header.payloadLength, what.c_str(), flag);
 }
 
 bool ZltpSession::SendPacket(int fd, uint32_t opcode, uint16_t sequence, const std::vector<uint8_t> &payload,
@@ -178,6 +183,10 @@ bool ZltpSession::SendChunks(const Packet &request, const std::vector<std::vecto
   if (faults.Has(FaultKind::Silent, op)) return true;
   Pause(op);
   if (faults.Has(FaultKind::HugeLength, op)) return SendPacket(data_, zltp::kDataPacket, sequence, {}, kHugeLength);
+  if (faults.Has(FaultKind::StaleShort, op)) {
+    // A leftover of another request, too short to be a data packet of ours.
+    if (!SendPacket(data_, zltp::kDataPacket, static_cast<uint16_t>(sequence - 1), {1, 2, 3})) return false;
+  }
   if (faults.Has(FaultKind::Stale, op)) {
     // A leftover packet of an older transfer comes first.
     const uint8_t junk[4] = {1, 2, 3, 4};
@@ -196,6 +205,7 @@ bool ZltpSession::SendChunks(const Packet &request, const std::vector<std::vecto
     uint32_t announcedTotal = total;
     if (i == 1 && faults.Has(FaultKind::DataTotal, op)) announcedTotal = total + 1;
     if (faults.Has(FaultKind::DataShort, op)) announcedTotal = total + 100;
+    if (const Fault *forced = faults.Find(FaultKind::Total, op)) announcedTotal = forced->value;
     if (i == 0 && faults.Has(FaultKind::DataOversize, op)) body.resize(body.size() + 16, 0xEE);
     const bool last = i + 1 == chunks.size();
     if (!SendDataPacket(sequence, 0, last, announcedTotal, body.data(), body.size())) return false;

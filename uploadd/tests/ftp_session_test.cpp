@@ -2,6 +2,7 @@
 // what the session asks of its socket, window list and file system.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,8 +17,10 @@ class RecordingHost : public FtpSessionHost {
   std::string replies;
   std::vector<std::string> log;
   std::vector<std::string> list;
-  std::set<std::string> directories{"C:\\up", "D:\\cam"};
+  std::set<std::string> directories{"C:\\up", "C:\\up\\day1", "D:\\cam", "\\\\nas\\share"};
+  std::string workingDirectory;
   std::vector<std::string> workingDirectories;
+  std::string peer = "127.0.0.1";
   std::vector<std::string> startedTargets;
   DataAddress lastData{"", 0};
   bool transferRunning = false;
@@ -29,10 +32,26 @@ class RecordingHost : public FtpSessionHost {
   void SendReply(const std::string &reply) override { replies += reply; }
   void Log(const std::string &line) override { log.push_back(line); }
   void RequestClose() override { ++closeRequests; }
-  bool SetWorkingDirectory(const std::string &directory) override {
-    workingDirectories.push_back(directory);
-    return directories.count(directory) > 0;
+  // Folders as Windows forms full paths: drive paths and shares stand as
+  // they are, others are taken against the working directory.
+  std::optional<std::string> FullPath(const std::string &directory) override {
+    auto separator = [](char c) { return c == '\\' || c == '/'; };
+    if (directory.size() >= 2 && separator(directory[0]) && separator(directory[1])) {
+      std::string full = directory;
+      for (char &c : full) c = c == '/' ? '\\' : c;
+      return full;
+    }
+    if (directory.size() >= 2 && directory[1] == ':') return directory;
+    if (workingDirectory.empty()) return std::nullopt;
+    return workingDirectory + "\\" + directory;
   }
+  bool SetWorkingDirectory(const std::string &fullPath) override {
+    workingDirectories.push_back(fullPath);
+    if (!directories.count(fullPath)) return false;
+    workingDirectory = fullPath;
+    return true;
+  }
+  std::string PeerAddress() override { return peer; }
   void AddConnectionLine(const std::string &line) override { list.push_back(line); }
   bool ReplaceConnectionLine(const std::string &prefix, const std::string &line) override {
     for (auto &entry : list)
@@ -106,12 +125,48 @@ TEST_F(FtpSessionTest, WrongOrMissingCredentialsAreRefused) {
   EXPECT_EQ(Send("ACCT"), "230 Account \"\" ok. access restrictions apply.\r\n");
 }
 
-TEST_F(FtpSessionTest, PortAcceptsOnly6223) {
+TEST_F(FtpSessionTest, PortAcceptsOnlyThePeersOwnAddressAndPort6223) {
   EXPECT_EQ(Send("PORT 127,0,0,1,24,78"), "501 PORT command syntax error.\r\n");  // 6222
   EXPECT_EQ(Send("PORT 127,0,0,1,0,21"), "501 PORT command syntax error.\r\n");
   EXPECT_EQ(Send("PORT 1,2,3"), "501 PORT command syntax error.\r\n");
   EXPECT_EQ(Send("PORT"), "501 PORT command syntax error.\r\n");
+  EXPECT_EQ(Send("PORT 10,0,0,9,24,79"), "501 PORT command syntax error.\r\n");  // another host
+  host.peer = "10.0.0.9";
   EXPECT_EQ(Send("PORT 10,0,0,9,24,79"), "220 PORT command successful.\r\n");
+}
+
+TEST_F(FtpSessionTest, ARefusedPortLeavesNoDataAddressBehind) {
+  Send("CWD C:\\up");
+  EXPECT_EQ(Send("PORT 127,0,0,1,24,79"), "220 PORT command successful.\r\n");
+  for (const char *port : {"PORT 127,0,0,1,24,78", "PORT 192,168,1,20,24,79", "PORT 1,2"}) {
+    EXPECT_EQ(Send(port), "501 PORT command syntax error.\r\n");
+    EXPECT_EQ(Send("STOR a.jpg"), "425 Can't open data connection.\r\n") << port;
+  }
+  EXPECT_TRUE(host.startedTargets.empty());
+}
+
+TEST_F(FtpSessionTest, RelativeFoldersBecomeFullPathsOnce) {
+  EXPECT_EQ(Send("CWD up"), "550 up: No such file or directory.\r\n");  // no folder to take it against
+  EXPECT_EQ(Send("CWD C:\\up"), "250 CWD command successful.\r\n");
+  EXPECT_EQ(Send("CWD day1"), "250 CWD command successful.\r\n");
+  Send("PORT 127,0,0,1,24,79");
+  EXPECT_EQ(Send("STOR a.jpg"), "150 Opening BINARY mode data connection for a.jpg\r\n");
+  EXPECT_EQ(Send("STOR b.jpg"), "150 Opening BINARY mode data connection for b.jpg\r\n");
+  EXPECT_EQ(host.startedTargets, (std::vector<std::string>{"C:\\up\\day1\\a.jpg", "C:\\up\\day1\\b.jpg"}));
+  EXPECT_EQ(host.workingDirectories.back(), "C:\\up\\day1");
+}
+
+TEST_F(FtpSessionTest, WithoutRootSharesAndDevicesAreRefused) {
+  Send("CWD C:\\up");
+  Send("PORT 127,0,0,1,24,79");
+  for (const char *folder : {"\\\\nas\\share", "\\\\.\\C:\\", "\\\\?\\C:\\up", "//nas/share"}) {
+    EXPECT_EQ(Send(std::string("CWD ") + folder), std::string("550 ") + folder + ": No such file or directory.\r\n");
+    EXPECT_EQ(Send("STOR a.jpg"), "425 Can't open data connection.\r\n") << folder;
+  }
+  EXPECT_TRUE(host.startedTargets.empty());
+  // A configured root is the user's choice, a share included.
+  host.settings.rootDirectory = "\\\\nas\\share";
+  EXPECT_EQ(Send("CWD x"), "250 CWD command successful.\r\n");
 }
 
 TEST_F(FtpSessionTest, StorNeedsADirectoryAndADataAddress) {

@@ -48,12 +48,18 @@ void UploadServerProcess::WriteProfile(const std::string &rootDirectory, const s
                  static_cast<DWORD>(logFile.size() + 1));
 }
 
-UploadServerProcess::UploadServerProcess(const std::string &rootDirectory, const std::string &logFile) {
+UploadServerProcess::UploadServerProcess(const std::string &rootDirectory, const std::string &logFile,
+                                         const std::string &workingDirectory) {
   WriteProfile(rootDirectory, logFile);
-  std::string commandLine = "uploadd.exe";
+  // Named with its folder, so that another working directory still finds it.
+  char program[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+  std::string commandLine = std::string(program, length);
+  commandLine = "\"" + commandLine.substr(0, commandLine.find_last_of('\\') + 1) + "uploadd.exe\"";
   STARTUPINFOA startup{sizeof startup};
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info))
     return;
   CloseHandle(info.hThread);
   process_.reset(info.hProcess);

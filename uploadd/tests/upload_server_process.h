@@ -11,8 +11,9 @@
 class UploadServerProcess {
  public:
   // Writes the profile (root directory and log file), starts uploadd.exe
-  // and waits for its window.
-  UploadServerProcess(const std::string &rootDirectory, const std::string &logFile);
+  // (in workingDirectory when one is given) and waits for its window.
+  UploadServerProcess(const std::string &rootDirectory, const std::string &logFile,
+                      const std::string &workingDirectory = "");
   // Quits through the window, or ends the process when it does not react.
   ~UploadServerProcess();
   UploadServerProcess(const UploadServerProcess &) = delete;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -123,6 +124,13 @@ TEST_F(Uploadd, PortTakesOnly6223AndStorNeedsIt) {
   EXPECT_EQ(client.Command("PORT 127,0,0,1,0,21"), "501 PORT command syntax error.");
   EXPECT_EQ(client.Command("PORT 127,0,0,1"), "501 PORT command syntax error.");
   EXPECT_EQ(client.Port(), "220 PORT command successful.");
+  // A data address other than the client's own is refused and not kept: the
+  // server never connects where a peer points it.
+  EXPECT_EQ(client.Command("PORT 127,0,0,2,24,79"), "501 PORT command syntax error.");
+  EXPECT_EQ(client.Command("STOR a.jpg"), "425 Can't open data connection.");
+  EXPECT_EQ(client.Port(), "220 PORT command successful.");
+  EXPECT_EQ(client.Command("PORT 127,0,0,1,24,78"), "501 PORT command syntax error.");
+  EXPECT_EQ(client.Command("STOR a.jpg"), "425 Can't open data connection.");
   EXPECT_EQ(client.Command("STOR"), "501 STOR command syntax error.");
   EXPECT_EQ(client.Command("CWD"), "501 CWD command syntax error.");
   EXPECT_EQ(client.Command("ABOR"), "226 Abort successful.");
@@ -302,6 +310,74 @@ TEST_F(UploaddOwnServer, WithoutRootCwdChoosesTheFolder) {
   EXPECT_EQ(client.Upload("a.jpg", "abc"), "226 Transfer complete.");
   EXPECT_EQ(ReadAll(scratch_.Root() + "\\a.jpg"), "abc");
   EXPECT_FALSE(std::ifstream(scratch_.Log()).good());  // no log file name: no log
+}
+
+TEST_F(UploaddOwnServer, RelativeRootIsTakenOnceAgainstTheStartFolder) {
+  UploadServerProcess server("relroot", "", scratch_.Windows());
+  ASSERT_TRUE(server.HasWindow());
+  ASSERT_EQ(server.PressStart(), "");
+  FtpTestClient client;
+  ASSERT_TRUE(client.ConnectAndLogIn());
+  EXPECT_EQ(client.Command("CWD anything"), "250 CWD command successful.");
+  EXPECT_EQ(client.Upload("a.jpg", "first"), "226 Transfer complete.");
+  EXPECT_EQ(client.Upload("b.jpg", "second"), "226 Transfer complete.");
+  EXPECT_EQ(FileNames(scratch_.Path("relroot")), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+  EXPECT_EQ(ReadAll(scratch_.Path("relroot\\b.jpg")), "second");
+}
+
+TEST_F(UploaddOwnServer, WithoutRootARelativeCwdIsTakenOnce) {
+  CreateDirectoryA(scratch_.Path("day1").c_str(), nullptr);
+  UploadServerProcess server("", "", scratch_.Windows());
+  ASSERT_TRUE(server.HasWindow());
+  ASSERT_EQ(server.PressStart(), "");
+  FtpTestClient client;
+  ASSERT_TRUE(client.ConnectAndLogIn());
+  EXPECT_EQ(client.Command("CWD day1"), "250 CWD command successful.");
+  EXPECT_EQ(client.Upload("a.jpg", "abc"), "226 Transfer complete.");
+  EXPECT_EQ(client.Upload("b.jpg", "def"), "226 Transfer complete.");
+  EXPECT_EQ(FileNames(scratch_.Path("day1")), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+}
+
+TEST_F(UploaddOwnServer, WithoutRootSharesAndDevicePathsAreRefused) {
+  UploadServerProcess server("", "");
+  ASSERT_TRUE(server.HasWindow());
+  ASSERT_EQ(server.PressStart(), "");
+  FtpTestClient client;
+  ASSERT_TRUE(client.ConnectAndLogIn());
+  client.Port();
+  // An existing folder, named through the device namespace.
+  const std::string device = "\\\\?\\" + scratch_.Root();
+  for (const std::string &folder : {device, std::string("\\\\127.0.0.1\\share"), std::string("\\\\.\\COM1")}) {
+    EXPECT_EQ(client.Command("CWD " + folder), "550 " + folder + ": No such file or directory.");
+    EXPECT_EQ(client.Command("STOR a.jpg"), "425 Can't open data connection.") << folder;
+  }
+  EXPECT_EQ(client.Command("CWD " + scratch_.Root()), "250 CWD command successful.");
+}
+
+TEST_F(UploaddOwnServer, ConnectionsBeyondTheCapAreRefusedAndLogged) {
+  UploadServerProcess server(scratch_.Root(), scratch_.Log());
+  ASSERT_TRUE(server.HasWindow());
+  ASSERT_EQ(server.PressStart(), "");
+  std::vector<std::unique_ptr<FtpTestClient>> clients;
+  for (int i = 0; i < 32; ++i) {
+    clients.push_back(std::make_unique<FtpTestClient>());
+    ASSERT_TRUE(clients.back()->Connect()) << i;
+  }
+  FtpTestClient extra;
+  std::string greeting = "none";
+  EXPECT_FALSE(extra.Connect(&greeting));
+  EXPECT_EQ(greeting, "");
+  EXPECT_TRUE(extra.WaitClosed(10000));
+  // A place that frees up is taken again.
+  EXPECT_EQ(clients.back()->Command("QUIT"), "221-Closing control connection.");
+  EXPECT_TRUE(clients.back()->WaitClosed());
+  clients.pop_back();
+  Sleep(200);
+  FtpTestClient next;
+  EXPECT_TRUE(next.Connect());
+  EXPECT_TRUE(server.PressQuit());
+  EXPECT_NE(ReadAll(scratch_.Log()).find("Refused client connection: 32 connections are open.\r\n"),
+            std::string::npos);
 }
 
 TEST_F(UploaddOwnServer, RootThatCannotBeCreatedStopsStart) {

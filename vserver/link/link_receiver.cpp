@@ -72,7 +72,15 @@ void LinkReceiver::OnFrame(const ScannedFrame &frame) {
 }
 
 void LinkReceiver::DeliverFrame(const ScannedFrame &frame) {
-  if (!peer_.HasChannel(frame.type)) return;
+  // A frame for a channel that is gone (its client closed in the middle of a
+  // response) is discarded. In ackflow mode it is acknowledged first: left
+  // unacknowledged, the camera would send it again and its counter would no
+  // longer be the one this end expects, which leaves the link dead.
+  const bool channel = peer_.HasChannel(frame.type);
+  if (!channel && !Ackflow()) {
+    Discard(frame);
+    return;
+  }
   if (!frame.crcOk) {
     char text[96];
     std::snprintf(text, sizeof text, "Error CRC ERROR:len= %d CRC=%x \xE5\x8F\x97\xE4\xBF\xA1" "CRC%x", frame.length,
@@ -94,7 +102,16 @@ void LinkReceiver::DeliverFrame(const ScannedFrame &frame) {
     }
     ++receiveCounter_;
   }
+  if (!channel) {
+    Discard(frame);
+    return;
+  }
   peer_.Deliver(frame.type, frame.payload, frame.length);
+}
+
+void LinkReceiver::Discard(const ScannedFrame &frame) {
+  ++discardedFrames_;
+  discardedBytes_ += frame.length;
 }
 
 }  // namespace vserver

@@ -44,18 +44,24 @@ class LinkReceiver : private FrameScannerEvents {
   bool Ackflow() const { return scanner_.Ackflow(); }
   uint8_t ReceiveCounter() const { return receiveCounter_; }
   NakState Nak() const { return nak_; }
+  // Frames (and their payload bytes) of channels that were no longer open.
+  uint64_t DiscardedFrames() const { return discardedFrames_; }
+  uint64_t DiscardedBytes() const { return discardedBytes_; }
 
  private:
   void OnFrame(const ScannedFrame &frame) override;
   void DeliverFrame(const ScannedFrame &frame);
   void SendNak();
   void SkipToFrameEnd(uint8_t byte);
+  void Discard(const ScannedFrame &frame);
 
   LinkReceiverPeer &peer_;
   FrameScanner scanner_;
   uint8_t receiveCounter_ = 0;
   NakState nak_ = NakState::None;
   bool sawDle_ = false;  // while skipping to the end marker after a NAK
+  uint64_t discardedFrames_ = 0;
+  uint64_t discardedBytes_ = 0;
 };
 
 }  // namespace vserver

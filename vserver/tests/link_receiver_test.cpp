@@ -187,10 +187,32 @@ TEST_F(LinkReceiverTest, FailedNakWriteIsRepeatedAtTheFrameEnd) {
   EXPECT_EQ(receiver.Nak(), NakState::None);
 }
 
-TEST_F(LinkReceiverTest, FramesWithoutAChannelAreDroppedUnacknowledged) {
+TEST_F(LinkReceiverTest, FramesWithoutAChannelAreAcknowledgedAndDiscarded) {
   receiver.Reset(true);
   Feed(Frame(0x0302, "nobody", true, 0));
-  EXPECT_TRUE(peer.written.empty());
+  EXPECT_EQ(peer.written, (Bytes{0x06, 0x00}));
   EXPECT_TRUE(peer.delivered.empty());
-  EXPECT_EQ(receiver.ReceiveCounter(), 0);
+  EXPECT_EQ(receiver.ReceiveCounter(), 1);
+  EXPECT_EQ(receiver.DiscardedFrames(), 1u);
+  EXPECT_EQ(receiver.DiscardedBytes(), 6u);
+  // The counters still agree: the next frame of an open channel is delivered.
+  Feed(Frame(0x0500, "next", true, 1));
+  EXPECT_EQ(peer.written, (Bytes{0x06, 0x00, 0x06, 0x01}));
+  ASSERT_EQ(peer.delivered.size(), 1u);
+  EXPECT_EQ(Text(peer.delivered[0].payload), "next");
+  // A damaged one is still asked for again.
+  Bytes damaged = Frame(0x0302, "bad", true, 2);
+  damaged[kFrameHeaderSize] ^= 0xFF;
+  Feed(damaged);
+  EXPECT_EQ(peer.written.back(), 0x15);
+  EXPECT_EQ(receiver.DiscardedFrames(), 1u);
+}
+
+TEST_F(LinkReceiverTest, PlainModeDropsFramesWithoutAChannelSilently) {
+  receiver.Reset(false);
+  Feed(Frame(0x0302, "nobody"));
+  EXPECT_TRUE(peer.written.empty());
+  EXPECT_TRUE(peer.emptyAnswers.empty());
+  EXPECT_TRUE(peer.delivered.empty());
+  EXPECT_EQ(receiver.DiscardedFrames(), 1u);
 }

@@ -129,6 +129,30 @@ TEST_F(VserverZltpTest, LinkHostListsAndTransfersFilesThroughTheCable) {
   EXPECT_NE(vserver_.ItemText(1008), "0");
 }
 
+TEST_F(VserverZltpTest, LinkClosedInTheMiddleOfAResponseLeavesTheCableWorking) {
+  MakeCard();
+  StartServer({}, {"--drive", "0=" + cardUnix_});
+  uint32_t model = 0;
+  uint32_t version = 0;
+  ASSERT_EQ(link_.OpenCamera("127.0.0.1", model, version), 0u) << Dump();
+  // The first data packet of a receive, then the link host goes away while
+  // the camera still sends the rest of the picture over the cable.
+  const auto name = WithTerminator("0:/DCIM/100LUMO01/PICT0001.JPG");
+  uint16_t sequence = 0;
+  ASSERT_EQ(link_.Connection().SendRequest(kReceiveFile, name.data(), static_cast<uint32_t>(name.size()), sequence),
+            0u);
+  DataPacket packet;
+  ASSERT_EQ(link_.Connection().ReadDataPacket(sequence, packet, 30000), 0u) << Dump();
+  EXPECT_FALSE(packet.prefix.last);
+  link_.Connection().Disconnect();
+  // The rest is acknowledged and dropped; the next link finds both ends of
+  // the cable agreeing and works.
+  Sleep(3000);
+  ASSERT_EQ(link_.OpenCamera("127.0.0.1", model, version), 0u) << Dump();
+  EXPECT_TRUE(ReceiveFile(link_.Connection(), "0:/DCIM/100LUMO01/PICT0001.JPG") == picture_) << Dump();
+  EXPECT_EQ(camera_.Log().find("sending again"), std::string::npos) << camera_.Log();
+}
+
 TEST_F(VserverZltpTest, SecondControlConnectionWaitsForTheFirst) {
   StartServer();
   // A version offer (opcode 31 00 00 00, version 2) as raw ZLtp bytes.

@@ -52,7 +52,11 @@ void CableLink::Run(const std::atomic<bool> &stop) {
     const ssize_t got = recv(fd_, buffer, sizeof buffer, 0);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
-    scanner_.Feed(buffer, static_cast<size_t>(got));
+    for (ssize_t i = 0; i < got; ++i) {
+      // The byte after a stray ACK is its counter, whatever its value: a
+      // counter of 0x10 must not be taken for the start of a frame.
+      if (!TakeAckCounter(buffer[i])) scanner_.Feed(buffer[i]);
+    }
   }
   closed_ = true;
   shutdown(fd_, SHUT_RDWR);
@@ -100,17 +104,22 @@ bool CableLink::Send(uint16_t type, const uint8_t *payload, size_t length) {
   return false;
 }
 
+bool CableLink::TakeAckCounter(uint8_t byte) {
+  if (!ackCounterNext_) return false;
+  ackCounterNext_ = false;
+  std::lock_guard<std::mutex> lock(answerMutex_);
+  // An acknowledgement of an earlier frame (the PC repeats those) is no answer.
+  if (byte == awaitedCounter_) {
+    answer_ = Answer::Ack;
+    answered_.notify_all();
+  }
+  return true;
+}
+
 void CableLink::OnStrayByte(uint8_t byte) {
   if (!ackflow_) return;
   std::lock_guard<std::mutex> lock(answerMutex_);
-  if (ackCounterNext_) {
-    ackCounterNext_ = false;
-    // An acknowledgement of an earlier frame (the PC repeats those) is no answer.
-    if (byte == awaitedCounter_) {
-      answer_ = Answer::Ack;
-      answered_.notify_all();
-    }
-  } else if (byte == kAck) {
+  if (byte == kAck) {
     ackCounterNext_ = true;
   } else if (byte == kNak) {
     answer_ = Answer::Nak;

@@ -38,6 +38,9 @@ class CableLink : private vserver::FrameScannerEvents {
  private:
   void OnFrame(const vserver::ScannedFrame &frame) override;
   void OnStrayByte(uint8_t byte) override;
+  // True when the byte is the counter of the ACK just seen (then it is no
+  // frame byte).
+  bool TakeAckCounter(uint8_t byte);
   void AnswerProbe(const vserver::ScannedFrame &frame);
   bool Write(const uint8_t *data, size_t length);
   void Log(const char *format, ...) __attribute__((format(printf, 2, 3)));

@@ -194,9 +194,12 @@ void CameraChannels::OnHttp(const uint8_t *payload, size_t length) {
   Spawn([this, response] {
     for (size_t offset = 0; offset < response.size(); offset += kFramePayload) {
       const size_t piece = std::min(kFramePayload, response.size() - offset);
-      if (!link_->Send(channel::kHttp, reinterpret_cast<const uint8_t *>(response.data()) + offset, piece)) return;
+      if (!link_->Send(channel::kHttp, reinterpret_cast<const uint8_t *>(response.data()) + offset, piece)) {
+        Log("http response cut off after " + std::to_string(offset) + " bytes");
+        return;
+      }
     }
-    link_->Send(channel::kHttp, nullptr, 0);
+    if (link_->Send(channel::kHttp, nullptr, 0)) Log("http response of " + std::to_string(response.size()) + " bytes sent");
   });
 }
 

@@ -84,3 +84,21 @@ TEST_F(StorageTest, WritesHonourTheOverwriteFlagAndFreeSpace) {
   EXPECT_EQ(back, (std::vector<uint8_t>{'h', 'i'}));
   EXPECT_EQ(storage_->ReadFile("0:/DCIM/", back), status::kNotTransferable);
 }
+
+TEST_F(StorageTest, ErasingFilesByADirectoryPathErasesNothing) {
+  // Files of the same names as the directory's own, beside the directory.
+  const fs::path parent = fs::path(options_.driveFolders[0]) / "DCIM";
+  fs::copy_file(parent / "100LUMO01" / "LUMO0001.JPG", parent / "LUMO0001.JPG");
+  fs::copy_file(parent / "100LUMO01" / "MEMO.TXT", parent / "MEMO.TXT");
+  uint16_t count = 7;
+  EXPECT_EQ(storage_->EraseFiles("0:/DCIM/100LUMO01", 1, false, count), status::kNotFound);
+  EXPECT_EQ(count, 0);
+  EXPECT_TRUE(fs::exists(parent / "LUMO0001.JPG"));
+  EXPECT_TRUE(fs::exists(parent / "MEMO.TXT"));
+  EXPECT_EQ(Names("0:/DCIM/100LUMO01/", zltp::kListFiles),
+            (std::vector<std::string>{"LUMO0001.JPG", "LUMO0002.JPG", "MEMO.TXT"}));
+  // A file and a pattern are still erased.
+  EXPECT_EQ(storage_->EraseFiles("0:/DCIM/MEMO.TXT", 1, false, count), status::kOk);
+  EXPECT_EQ(count, 1);
+  EXPECT_FALSE(fs::exists(parent / "MEMO.TXT"));
+}

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -204,4 +205,21 @@ TEST_F(StatusFaultTest, AStatusFaultAnswersListingsWithItsStatus) {
   const auto reply = client.Read();
   ASSERT_TRUE(reply);
   EXPECT_EQ(reply->Status(), 0);
+}
+
+TEST_F(SessionTest, StampSizesPassing32BitsTogetherAreRefused) {
+  Client client;
+  ASSERT_TRUE(client.Connected());
+  // Kind 1, a name, and sizes whose 32-bit sum would be 10.
+  std::vector<uint8_t> request(50, 0);
+  PutLe16(request.data(), 1);
+  std::memcpy(request.data() + 2, "LOGO", 4);
+  PutLe32(request.data() + 18, 0xFFFFFFFFu);
+  PutLe32(request.data() + 22, 11);
+  client.Send(kSendStamp, request);
+  const auto reply = client.Read();
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->header.opcode, kSendStamp);
+  EXPECT_EQ(reply->header.sequence, client.sequence_);
+  EXPECT_EQ(reply->Status(), 5);
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -182,4 +183,23 @@ TEST_F(CableLinkTest, RefusedFrameIsSentAgainUnchanged) {
   pc_->Send(bad);
   ASSERT_TRUE(pc_->ReadUntil([&] { return pc_->stray.size() >= 3; }));
   EXPECT_EQ(pc_->stray.back(), kNak);
+}
+
+TEST_F(CableLinkTest, AcknowledgementCountersThatLookLikeAFrameStartAreTakenAtOnce) {
+  Start();
+  ASSERT_EQ(Probe(), 1u);
+  pc_->frames.clear();
+  pc_->SetAckflow(true);
+  // A response of more than 17 frames: the 17th has counter 0x10, the DLE.
+  pc_->SendFrame(channel::kHttp, "GET /pad/40000 HTTP/1.0\r\n\r\n", true, 0);
+  for (uint8_t counter = 0;; ++counter) {
+    // Each frame follows its predecessor's ACK at once, not after a resend wait.
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(pc_->ReadUntil([&] { return pc_->frames.size() > counter; })) << int(counter);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000)) << int(counter);
+    pc_->Send({kAck, counter});
+    if (pc_->frames[counter].payload.empty()) break;
+  }
+  EXPECT_GT(pc_->frames.size(), 17u);
+  for (size_t i = 0; i < pc_->frames.size(); ++i) EXPECT_EQ(pc_->frames[i].counter, i) << "sent once each";
 }
