@@ -267,6 +267,79 @@ TEST_F(View, TheWheelScrollsTheList) {
   EXPECT_EQ(ListView_GetTopIndex(list), 0);
 }
 
+// Activation merges the view's Edit and View items into the browser's
+// menus; the File menu gets the menu of the selection; keys and menu
+// commands reach the view.
+TEST_F(View, ActivationMergesTheMenusAndKeysReachTheCommands) {
+  TestBrowser browser({.menus = true});
+  const ComPtr<IShellView> view = browser.ShowView(Pictures().Get());
+  ASSERT_TRUE(view);
+  ASSERT_EQ(view->UIActivate(SVUIA_ACTIVATE_FOCUS), S_OK);
+  ASSERT_TRUE(browser.menu);
+  HWND viewWindow = nullptr;
+  ASSERT_EQ(view->GetWindow(&viewWindow), S_OK);
+  EXPECT_EQ(browser.menuObject, viewWindow);
+  const auto submenu = [&](UINT id) {
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_SUBMENU;
+    return GetMenuItemInfoA(browser.menu, id, FALSE, &item) ? item.hSubMenu : nullptr;
+  };
+  const auto text = [](HMENU menu, UINT position) {
+    char buffer[128] = "";
+    GetMenuStringA(menu, position, buffer, sizeof buffer, MF_BYPOSITION);
+    return std::string(buffer);
+  };
+  // The view's own resource menu: Edit additions (0), View additions (1).
+  const unique_hmenu ours(LoadMenuA(GetModuleHandleA("camfolder.dll"), MAKEINTRESOURCEA(100)));
+  ASSERT_TRUE(ours);
+  HMENU edit = submenu(FCIDM_MENU_EDIT);
+  HMENU viewMenu = submenu(FCIDM_MENU_VIEW);
+  ASSERT_TRUE(edit && viewMenu);
+  for (UINT i = 0; i < 2; ++i) {
+    EXPECT_EQ(text(edit, i), text(GetSubMenu(ours.get(), 0), i));
+    EXPECT_EQ(GetMenuItemID(edit, static_cast<int>(i)), i + 1);
+  }
+  if (JapaneseSystem()) EXPECT_EQ(text(edit, 0), Ansi("すべて選択(&A)"));
+  EXPECT_EQ(text(edit, static_cast<UINT>(GetMenuItemCount(edit) - 1)), "Close");  // the browser's stay
+  for (UINT i = 0; i < 4; ++i) EXPECT_EQ(GetMenuItemID(viewMenu, static_cast<int>(i)), i + 3);
+
+  // Details are shown: checked, and lining up is grayed.
+  SendMessageA(viewWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(viewMenu), 2);
+  EXPECT_TRUE(GetMenuState(viewMenu, 6, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_TRUE(GetMenuState(viewMenu, 8, MF_BYCOMMAND) & MF_GRAYED);
+
+  // The File menu with a selection: the selection's commands above the
+  // browser's own items.
+  const HWND list = browser.List();
+  HMENU file = submenu(FCIDM_MENU_FILE);
+  const int browserItems = GetMenuItemCount(file);
+  SetFocus(list);
+  ListView_SetItemState(list, Row(list, ExtensionsShown() ? "B.JPG" : "B"), LVIS_SELECTED, LVIS_SELECTED);
+  SendMessageA(viewWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+  EXPECT_GT(GetMenuItemCount(file), browserItems + 1);
+  EXPECT_EQ(text(file, static_cast<UINT>(GetMenuItemCount(file) - 1)), "Close");
+
+  // Control+A through the view's accelerators selects every row.
+  BYTE keys[256];
+  ASSERT_TRUE(GetKeyboardState(keys));
+  BYTE held[256];
+  std::memcpy(held, keys, sizeof held);
+  held[VK_CONTROL] = 0x80;
+  SetKeyboardState(held);
+  MSG key{list, WM_KEYDOWN, 'A', 1, 0, {}};
+  EXPECT_EQ(view->TranslateAccelerator(&key), S_OK);
+  SetKeyboardState(keys);
+  EXPECT_EQ(ListView_GetSelectedCount(list), ListView_GetItemCount(list));
+
+  // Menu commands: the list arrangement.
+  SendMessageA(viewWindow, WM_COMMAND, 5, 0);
+  EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
+  SendMessageA(viewWindow, WM_COMMAND, 6, 0);
+  EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_EQ(view->UIActivate(SVUIA_DEACTIVATE), S_OK);
+}
+
 TEST_F(View, SelectItemAndTheObjectsOfTheView) {
   TestBrowser browser({});
   const ComPtr<IShellFolder> pictures = Pictures();
@@ -283,8 +356,12 @@ TEST_F(View, SelectItemAndTheObjectsOfTheView) {
   ASSERT_EQ(view->GetItemObject(SVGIO_SELECTION, IID_PPV_ARGS(&data)), S_OK);
   ASSERT_EQ(view->SelectItem(nullptr, SVSI_DESELECTOTHERS), S_OK);
   EXPECT_EQ(ListView_GetSelectedCount(list), 0);
-  ComPtr<IContextMenu> background;
   EXPECT_EQ(view->GetItemObject(SVGIO_BACKGROUND, IID_PPV_ARGS(&data)), E_NOINTERFACE);
+  ComPtr<IContextMenu> background;
+  ASSERT_EQ(view->GetItemObject(SVGIO_BACKGROUND, IID_PPV_ARGS(&background)), S_OK);
+  const unique_hmenu popup(CreatePopupMenu());
+  EXPECT_TRUE(SUCCEEDED(background->QueryContextMenu(popup.get(), 0, 1, 0x7FFF, CMF_NORMAL)));
+  EXPECT_GT(GetMenuItemCount(popup.get()), 0);
 
   TestBrowser empty({});
   const ComPtr<IShellView> emptyView = empty.ShowView(BindPath(root_, {"0:/", "EMPTY/"}).Get());
