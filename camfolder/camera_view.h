@@ -112,7 +112,9 @@ class CCameraView final : public ViewCommands {
   int fetchState_ = 2;                     // 1 after a selection change, 0 armed, 2 done
   uint32_t sort_ = kSortName;
   ComPtr<IDropTarget> dropTarget_;
-  HIMAGELIST largeIcons_ = nullptr;        // the root's own, holding the drive icon
+  // The root's own lists with the drive icon, owned and destroyed by the list
+  // (which then has no LVS_SHAREIMAGELISTS).
+  HIMAGELIST largeIcons_ = nullptr;
   HIMAGELIST smallIcons_ = nullptr;
 };
 
