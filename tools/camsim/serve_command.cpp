@@ -17,6 +17,7 @@
 namespace {
 
 std::atomic<bool> g_stop{false};
+std::atomic<bool> g_stopped{false};  // the main loop has returned
 
 void OnSignal(int) { g_stop = true; }
 
@@ -33,8 +34,10 @@ void Watchdog(const ServeOptions &options, pid_t parent) {
     if (expired || orphaned) {
       std::fprintf(stderr, "camsim: %s, exiting\n", expired ? "maximum lifetime reached" : "parent gone");
       g_stop = true;
-      std::this_thread::sleep_for(std::chrono::seconds(3));
-      std::_Exit(2);  // the main loop did not stop in time
+      // An orderly end cleans up and exits 0; only a loop stuck for 3 s is cut off.
+      for (int i = 0; i < 60 && !g_stopped; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      if (!g_stopped) std::_Exit(2);
+      return;
     }
   }
 }
@@ -77,6 +80,7 @@ int ServeMain(int argc, char **argv) {
                  options.dataPort);
   std::thread watchdog(Watchdog, std::cref(options), getppid());
   server.Run(g_stop);
+  g_stopped = true;
   g_stop = true;
   watchdog.join();
   if (!options.readyFile.empty()) std::remove(options.readyFile.c_str());
