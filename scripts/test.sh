@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh native win64 win32
 status=0
+echo "== README commands"
+bash scripts/check-readme-commands.sh || status=1
 echo "== native tests"
 ctest --preset native -j "$(nproc)" || status=1
 echo "== fuzz targets, a short run each"
