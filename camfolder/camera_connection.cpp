@@ -65,8 +65,9 @@ HRESULT OpenCamera(ThreadCamera &cell) {
   ZLXRESULT result = ZlxOpenCamera(&camera, &model, ZLX_CONNECTION_TCPIP, 1, &wait, address.c_str());
   if (ZlxSucceeded(result) && !camera) result = ZLX_E_GENERAL;
   if (!ZlxSucceeded(result)) return OpenFailure(result);
-  InterlockedIncrement(&g_openCount);
-  OpenedModel() = model;
+  // Only the first open reports the camera's model; an open that joins the
+  // open link gets back the model it asked for, which says nothing.
+  if (InterlockedIncrement(&g_openCount) == 1) OpenedModel() = model;
   cell.camera = camera;
   return S_OK;
 }

@@ -114,7 +114,8 @@ void DialogScript::Watch(std::vector<int> buttons, std::function<void(HWND, size
   }
 }
 
-void CommandFixture::StartCamera(const std::string &address, const std::string &configuration) {
+void CommandFixture::StartCamera(const std::string &address, const std::string &configuration,
+                                 const std::vector<std::string> &options) {
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   ASSERT_EQ(RunProgram("camreg.exe install"), 0u);
   module_ = LoadLibraryA("camfolder.dll");
@@ -130,11 +131,11 @@ void CommandFixture::StartCamera(const std::string &address, const std::string &
   card_->MakeFile("/d1/CF.TXT", "cf");
   card_->MakeFile("/configuration", configuration);
   camsim_ = new CamsimProcess;
+  std::vector<std::string> arguments = {"-v", "--model", "1", "--config-file", card_->Unix("/configuration"), "--drive",
+                                        "0=" + card_->Unix("/d0"), "--drive", "1=" + card_->Unix("/d1")};
+  arguments.insert(arguments.end(), options.begin(), options.end());
   std::string error;
-  ASSERT_TRUE(camsim_->Start(address, {"-v", "--model", "1", "--config-file", card_->Unix("/configuration"), "--drive",
-                                       "0=" + card_->Unix("/d0"), "--drive", "1=" + card_->Unix("/d1")},
-                             error))
-      << error;
+  ASSERT_TRUE(camsim_->Start(address, arguments, error)) << error;
   ASSERT_EQ(ZlxSetConnectionInfo("LAN", address.c_str()), 0u);
   root_ = BindCameraRoot().Detach();
   ASSERT_TRUE(root_);
@@ -146,6 +147,14 @@ void CommandFixture::StopCamera() {
   owner_ = nullptr;
   if (root_) root_->Release();
   root_ = nullptr;
+  // The DLL's camera handle goes with its link host: asked whether it can
+  // unload, it closes the handle, so that a later camera starts afresh.
+  using CanUnloadNow = HRESULT(WINAPI *)();
+  const auto canUnload =
+      reinterpret_cast<CanUnloadNow>(reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllCanUnloadNow")));
+  if (canUnload) {
+    EXPECT_EQ(canUnload(), S_OK) << "camera folder objects still alive";
+  }
   camfolder::CloseThreadCamera();
   CloseLinkHosts();
   delete camsim_;

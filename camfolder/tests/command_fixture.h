@@ -53,8 +53,10 @@ class CommandFixture : public ::testing::Test {
  protected:
   // The card: drive 0 with DCIM/100LUMO01 (a picture), folders for the new
   // folder rule and MEMO.TXT; drive 1 with CF.TXT. camsim plays a K20 with
-  // the configuration given.
-  static void StartCamera(const std::string &address, const std::string &configuration);
+  // the configuration given, with camsim's further options after the
+  // fixture's own (a later "--model" wins).
+  static void StartCamera(const std::string &address, const std::string &configuration,
+                          const std::vector<std::string> &options = {});
   static void StopCamera();
 
   // The items with these names in the folder reached by the path (names or
