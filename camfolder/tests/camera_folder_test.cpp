@@ -307,11 +307,12 @@ TEST_F(CameraFolder, ClassObjects) {
   ASSERT_EQ(folders->CreateInstance(nullptr, IID_PPV_ARGS(&persist)), S_OK);
   EXPECT_EQ(persist->Initialize(nullptr), E_INVALIDARG);
 
-  // The root extension's verbs and page come with the commands; until then
-  // it makes no objects.
+  // The root extension: the junction item's verbs and connection page.
   ComPtr<IClassFactory> extensions;
   ASSERT_EQ(getClassObject(kExtensionClass, IID_PPV_ARGS(&extensions)), S_OK);
-  EXPECT_EQ(extensions->CreateInstance(nullptr, IID_IShellExtInit, &object), E_NOINTERFACE);
+  ComPtr<IShellExtInit> extension;
+  EXPECT_EQ(extensions->CreateInstance(nullptr, IID_PPV_ARGS(&extension)), S_OK);
+  EXPECT_EQ(extensions->CreateInstance(nullptr, IID_IDropTarget, &object), E_NOINTERFACE);
   EXPECT_EQ(extensions->CreateInstance(outer.Get(), IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
   EXPECT_EQ(extensions->LockServer(TRUE), E_NOTIMPL);
 }
@@ -463,13 +464,16 @@ TEST_F(CameraFolder, IconsOfDrivesFoldersAndFiles) {
   if (large) DestroyIcon(large);
   if (small) DestroyIcon(small);
 
-  // One item only; the menus come with the commands.
+  // One item only.
   PCUITEMID_CHILD two[] = {drives[0].get(), drives[1].get()};
   void *object = reinterpret_cast<void *>(1);
   EXPECT_EQ(root_->GetUIObjectOf(nullptr, 2, two, IID_IExtractIconW, nullptr, &object), E_INVALIDARG);
   EXPECT_EQ(object, nullptr);
-  for (REFIID other : {IID_IContextMenu, IID_IQueryInfo})
-    EXPECT_EQ(pictures->GetUIObjectOf(nullptr, 1, &item, other, nullptr, &object), E_NOINTERFACE);
+  EXPECT_EQ(pictures->GetUIObjectOf(nullptr, 1, &item, IID_IQueryInfo, nullptr, &object), E_NOINTERFACE);
+  ComPtr<IContextMenu> menu;
+  EXPECT_EQ(pictures->GetUIObjectOf(nullptr, 1, &item, IID_IContextMenu, nullptr,
+                                    reinterpret_cast<void **>(menu.GetAddressOf())),
+            S_OK);
   EXPECT_EQ(pictures->GetUIObjectOf(nullptr, 0, &item, IID_IExtractIconW, nullptr, &object), E_INVALIDARG);
 }
 
@@ -546,7 +550,9 @@ TEST_F(CameraFolder, PersistenceAnswersTheClassAndTheList) {
   ASSERT_EQ(persist->QueryInterface(IID_PPV_ARGS(&folder)), S_OK);
   EXPECT_EQ(unknown.Get(), static_cast<IUnknown *>(folder.Get()));  // IUnknown is the folder's table
   ComPtr<IShellView> view;
-  EXPECT_EQ(root_->CreateViewObject(nullptr, IID_PPV_ARGS(&view)), E_NOINTERFACE);
+  EXPECT_EQ(root_->CreateViewObject(nullptr, IID_PPV_ARGS(&view)), S_OK);
+  ComPtr<IDropTarget> target;
+  EXPECT_EQ(root_->CreateViewObject(nullptr, IID_PPV_ARGS(&target)), E_NOINTERFACE);
 }
 
 // The camera goes away in the middle of a session: the user is told, the

@@ -1,11 +1,20 @@
 #include "child_process.h"
 
+BOOL StartProcess(std::string commandLine, BOOL inheritHandles, STARTUPINFOA &startup, PROCESS_INFORMATION &process) {
+  for (int attempt = 0;; ++attempt) {
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, inheritHandles, 0, nullptr, nullptr, &startup,
+                       &process))
+      return TRUE;
+    if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 2) return FALSE;
+    Sleep(200);
+  }
+}
+
 bool ChildProcess::Start(const std::string &commandLine) {
   Stop();
-  std::string line = commandLine;
   STARTUPINFOA si{sizeof si};
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  if (!StartProcess(commandLine, FALSE, si, pi)) return false;
   CloseHandle(pi.hThread);
   process_.reset(pi.hProcess);
   id_ = pi.dwProcessId;

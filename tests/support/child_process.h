@@ -29,6 +29,10 @@ class ChildProcess {
   DWORD id_ = 0;
 };
 
+// CreateProcessA of the command line, tried again when Wine fails the start
+// under load with ERROR_INTERNAL_ERROR.
+BOOL StartProcess(std::string commandLine, BOOL inheritHandles, STARTUPINFOA &startup, PROCESS_INFORMATION &process);
+
 // Waits for a visible top-level window with this caption (any class).
 HWND WaitForWindow(const char *caption, DWORD timeoutMs);
 // Presses a dialog button by its identifier (IDYES, IDNO, IDCANCEL, ...).

@@ -27,19 +27,25 @@ std::string Pattern(size_t size, int seed) {
   return bytes;
 }
 
+// What a measurement printed, or why it failed.
+struct Measured {
+  bool ok;
+  std::string text;
+};
+
 // The client's summary line: "uploaded N files, B bytes in S s (X MB/s, Y files/s)".
-std::string Upload(const Folder &folder, const std::vector<std::string> &files) {
+Measured Upload(const Folder &folder, const std::vector<std::string> &files) {
   std::string command = "timeout 600 " UPLOAD_CLIENT " upload --server 127.0.0.1:6222 --quiet";
   for (const auto &file : files) command += " " + folder.unix + "/src/" + file;
   command += " >" + folder.unix + "/client.out 2>&1";
-  if (RunNative(command, folder.windows, folder.unix, 600000) != 0) return "the client failed";
+  if (RunNative(command, folder.windows, folder.unix, 600000) != 0) return {false, "the client failed"};
   std::string out = ReadAll(folder.windows + "\\client.out");
   while (!out.empty() && out.back() == '\n') out.pop_back();
-  return out;
+  return {true, out};
 }
 
 // A native sender writes the files into one TCP connection to this process.
-std::string RawCopy(const Folder &folder, const std::vector<std::string> &files) {
+Measured RawCopy(const Folder &folder, const std::vector<std::string> &files) {
   SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -55,7 +61,7 @@ std::string RawCopy(const Folder &folder, const std::vector<std::string> &files)
   STARTUPINFOA startup{sizeof startup};
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-    return "cannot start the sender";
+    return {false, "cannot start the sender"};
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   SOCKET data = accept(listener, nullptr, nullptr);
@@ -72,7 +78,7 @@ std::string RawCopy(const Folder &folder, const std::vector<std::string> &files)
   char result[160];
   std::snprintf(result, sizeof result, "raw copy %llu bytes in %.3f s (%.2f MB/s)", total, seconds,
                 total / seconds / 1e6);
-  return result;
+  return {true, result};
 }
 
 }  // namespace
@@ -103,10 +109,15 @@ int main() {
       std::printf("uploadd did not start: %s\n", started.c_str());
       status = 1;
     } else {
-      std::printf("200 x 1 MiB via uploadd:  %s\n", Upload(folder, small).c_str());
-      std::printf("200 x 1 MiB raw loopback: %s\n", RawCopy(folder, small).c_str());
-      std::printf("1 x 100 MiB via uploadd:  %s\n", Upload(folder, {"BIG.MOV"}).c_str());
-      std::printf("1 x 100 MiB raw loopback: %s\n", RawCopy(folder, {"BIG.MOV"}).c_str());
+      // A failed measurement is reported and fails the run.
+      const auto report = [&status](const char *label, const Measured &measured) {
+        std::printf("%s %s\n", label, measured.text.c_str());
+        if (!measured.ok) status = 1;
+      };
+      report("200 x 1 MiB via uploadd: ", Upload(folder, small));
+      report("200 x 1 MiB raw loopback:", RawCopy(folder, small));
+      report("1 x 100 MiB via uploadd: ", Upload(folder, {"BIG.MOV"}));
+      report("1 x 100 MiB raw loopback:", RawCopy(folder, {"BIG.MOV"}));
     }
   }
   RemoveTree(folder.windows);

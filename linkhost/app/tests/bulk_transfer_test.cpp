@@ -55,7 +55,8 @@ constexpr SIZE_T kMiB = 1 << 20;
 HWND StartLinkHost(ChildProcess &host, const std::string &address) {
   host.Start("linkhost.exe " + address);
   const auto infoName = *InfoBlockName(*DeviceKey(address));
-  for (int i = 0; i < 400; ++i) {
+  // Up to 30 s: a loaded machine starts Wine processes slowly.
+  for (int i = 0; i < 1200; ++i) {
     CSharedMemory info;
     if (info.Open(infoName.c_str(), FILE_MAP_READ)) {
       if (auto *fields = static_cast<const uint32_t *>(info.Lock(false))) return WindowFrom32(fields[1]);
@@ -226,8 +227,15 @@ TEST_F(Transfers, CancelDuringASendEndsTheBodyWithAnEmptyFinalPacket) {
   Open({"--max-packet", "2048"});
   tagZLXPROGRESSPARAM progress{0, 1, 1};
   const std::string body = Pattern(16 << 20);
+  // Cancelled once the camera has the request: the dialog may show before it is sent.
   const ZLXRESULT result = WithDialog([&] { return SendFile("CANCEL.BIN", body, 2, &progress); },
-                                      [](HWND dialog) { PressButton(dialog, IDCANCEL); });
+                                      [&](HWND dialog) {
+                                        for (int i = 0; i < 200 && camsim_.Log().find("send 0:/CANCEL.BIN") ==
+                                                                      std::string::npos;
+                                             ++i)
+                                          Sleep(25);
+                                        PressButton(dialog, IDCANCEL);
+                                      });
   EXPECT_EQ(result & 0xFFFF, 0xFF61u);
   // The camera reads the empty final packet a moment after the answer.
   bool cancelled = false;

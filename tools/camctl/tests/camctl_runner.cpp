@@ -1,5 +1,7 @@
 #include "camctl_runner.h"
 
+#include "child_process.h"
+
 #include <windows.h>
 
 #include <fstream>
@@ -76,15 +78,7 @@ bool CamctlProcess::Start(const std::vector<std::string> &arguments, const std::
   startup.hStdOutput = out.get();
   startup.hStdError = err.get();
   PROCESS_INFORMATION process{};
-  // Wine now and then fails a start under load with ERROR_INTERNAL_ERROR; a
-  // second try starts the same program.
-  BOOL started = FALSE;
-  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-    started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-    if (!started && GetLastError() != ERROR_INTERNAL_ERROR) break;
-    if (!started) Sleep(200);
-  }
-  if (!started) return false;
+  if (!StartProcess(line, TRUE, startup, process)) return false;
   CloseHandle(process.hThread);
   process_ = process.hProcess;
   return true;
