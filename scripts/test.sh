@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs what is missing, builds all three presets and runs every test:
-# natively (with sanitizers) and under Wine.
+# natively (with sanitizers), under Wine, and the 32-bit stage under 32-bit
+# Wine (emulated where the machine cannot run 32-bit code).
 set -eu
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -14,4 +15,10 @@ echo "== fuzz targets, a short run each"
 bash scripts/fuzz.sh --runs 20000 || status=1
 echo "== win64 tests under Wine"
 ctest --preset win64 -j "$(nproc)" || status=1
+echo "== win32 tests under 32-bit Wine"
+if reason=$(bash scripts/wine32-ready.sh); then
+  ctest --preset win32 -j "$(nproc)" || status=1
+else
+  echo "32-bit stage skipped: $reason"
+fi
 exit $status

@@ -1,5 +1,7 @@
-# Sourced by the Wine scripts: finds the 64-bit loader and sets up the
-# environment for the prefix kept in the state folder given as $1.
+# Sourced by the Wine scripts: finds the loader and sets up the environment
+# for the prefix kept in the state folder given as $1. With LUMO_WINE_BITS=32
+# programs run under the 32-bit loader of Debian's wine32 package, in a
+# 64-bit prefix made after wine32 was installed (so it has syswow64).
 lumo_wine_state=$(mkdir -p "$1" && cd "$1" && pwd)
 export WINEPREFIX="$lumo_wine_state/prefix"
 export WINEDEBUG=-all
@@ -17,8 +19,23 @@ lumo_find_wine64() {
   echo "wine64 loader not found: install Debian's wine64 package" >&2
   return 1
 }
+lumo_find_wine32() {
+  local c
+  for c in "${LUMO_WINE32:-}" /usr/lib/wine/wine; do
+    if [ -n "$c" ] && [ -x "$c" ]; then echo "$c"; return 0; fi
+  done
+  c=$(dpkg -L wine32 2>/dev/null | grep -E '/wine$' | head -n1)
+  if [ -n "$c" ] && [ -x "$c" ]; then echo "$c"; return 0; fi
+  echo "32-bit wine loader not found: install Debian's wine32 package (scripts/install-deps.sh)" >&2
+  return 1
+}
 WINE64=$(lumo_find_wine64) || exit 1
-export WINELOADER="$WINE64"
+if [ "${LUMO_WINE_BITS:-64}" = 32 ]; then
+  WINE=$(lumo_find_wine32) || exit 1
+else
+  WINE=$WINE64
+fi
+export WINELOADER="$WINE"
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 
 # Creates the prefix once; concurrent callers wait for the first one.

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "child_process.h"
+#include "export_calls.h"
 #include "monoimg/monoimg.h"
 #include "reference_model.h"
+#include "unix_paths.h"
 #include "test_images.h"
 
 namespace {
@@ -41,21 +46,14 @@ class MonoimgDll : public ::testing::Test {
     FARPROC p = byName ? GetProcAddress(module_, name) : GetProcAddress(module_, MAKEINTRESOURCEA(ordinal));
     return reinterpret_cast<F>(reinterpret_cast<void*>(p));
   }
+  // The export at this ordinal, typed as the linked function.
+  template <typename F>
+  F byOrdinal(F, uint32_t ordinal) {
+    return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(module_, MAKEINTRESOURCEA(ordinal))));
+  }
   HMODULE module_ = nullptr;
   int lookups_ = 0;
 };
-
-// Calls the DLL's and the linked function with the same arguments on copies
-// of one destination; both must give the same result and pixels.
-template <typename F, typename... Args>
-void expect_same(F fromDll, F linked, std::vector<uint8_t> dst, Args... args) {
-  ASSERT_NE(fromDll, nullptr);
-  std::vector<uint8_t> other = dst;
-  EXPECT_EQ(fromDll(dst.data(), args...), linked(other.data(), args...));
-  EXPECT_EQ(dst, other);
-}
-
-#define SAME(name, ordinal, ...) expect_same(resolve(&name, #name, ordinal), &name, __VA_ARGS__)
 
 TEST_F(MonoimgDll, EveryExportResolvesByNameAndOrdinal) {
   for (const Export& e : kExports) {
@@ -69,35 +67,17 @@ TEST_F(MonoimgDll, EveryExportResolvesByNameAndOrdinal) {
     EXPECT_EQ(GetProcAddress(module_, MAKEINTRESOURCEA(ordinal)), nullptr) << ordinal;
 }
 
+// The DLL's exports and the engine linked into this test give the same
+// results and pixels on the same calls.
 TEST_F(MonoimgDll, ExportsMatchTheLinkedEngine) {
-  std::mt19937 rng(31);
-  for (int round = 0; round < 6; ++round) {
-    Picture src = random_picture(rng, pick(rng, 1, 200), pick(rng, 1, 40));
-    const std::vector<uint8_t> dst = random_picture(rng, 208, 208).bytes;
-    const int32_t x = int32_t(pick(rng, -20, 100)), y = int32_t(pick(rng, -5, 100));
-    const int32_t sx = int32_t(pick(rng, -3, src.width)), sy = int32_t(pick(rng, -3, src.height));
-    const int32_t w = int32_t(pick(rng, 0, 210)), h = int32_t(pick(rng, 0, 50));
-    const int32_t sw = int32_t(src.width), sh = int32_t(src.height);
-    const uint32_t n = uint32_t(pick(rng, 1, 3)), d = uint32_t(pick(rng, 1, 3));
-    const int32_t angle = (round % 4) * 90, rop = round % 2, mode = round % 4;
-    const uint8_t* s = src.data();
-    SAME(MlxBitBlt, 10, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, rop);
-    SAME(MlxDIBBlt, 30, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, rop);
-    SAME(MlxBitBltToDIB, 9, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, rop);
-    SAME(MlxRop, 20, dst, 208, 208, x, y, w, h, 2, 0);
-    SAME(MlxDIBRop, 40, dst, 208, 208, x, y, w, h, 2, 0);
-    SAME(MlxBltZoom, 15, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, n, d, d, n, rop);
-    SAME(MlxDIBZoom, 35, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, n, d, d, n, rop);
-    SAME(MlxZoomToGray, 21, dst, 52, 52, x, y, s, sw, sh, sx, sy, w, h, n, d, d, n, 0, mode);
-    SAME(MlxDIBZoomToGray, 41, dst, 52, 52, x, y, s, sw, sh, sx, sy, w, h, n, d, d, n, 0, mode);
-    SAME(MlxBltRotLeft, 11, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, rop);
-    SAME(MlxBltRotRight, 12, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, rop);
-    SAME(MlxBltRot180, 13, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, rop);
-    SAME(MlxBltRot, 14, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, rop, angle);
-    SAME(MlxDIBRot, 34, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, rop, angle);
-    SAME(MlxBltZoomRot, 16, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, n, d, d, n, rop, angle);
-    SAME(MlxDIBZoomRot, 36, dst, 208, 208, x, y, s, sw, sh, sx, sy, w, h, n, d, d, n, rop, angle);
-  }
+  ForEachExportCall([&](uint32_t ordinal, auto linked, const std::vector<uint8_t> &, std::vector<uint8_t> dst,
+                        auto... args) {
+    const auto fromDll = byOrdinal(linked, ordinal);
+    ASSERT_NE(fromDll, nullptr) << ordinal;
+    std::vector<uint8_t> other = dst;
+    EXPECT_EQ(fromDll(dst.data(), args...), linked(other.data(), args...)) << "@" << ordinal;
+    EXPECT_TRUE(dst == other) << "@" << ordinal;
+  });
 }
 
 TEST_F(MonoimgDll, ExportsMatchTheModel) {
@@ -117,6 +97,60 @@ TEST_F(MonoimgDll, ExportsMatchTheModel) {
               ref::zoom_rotate(a, r, 1, angle));
     EXPECT_EQ(dst.bytes, expected.bytes) << "round " << round;
   }
+}
+
+// The records the native library's run wrote (see export_calls_main.cpp).
+std::vector<CallRecord> NativeRecords() {
+  const std::string file = "/tmp/monoimg-native-" + std::to_string(GetCurrentProcessId()) + ".bin";
+  ChildProcess native("/bin/sh -c \"" MONOIMG_EXPORT_CALLS " >" + file + ".part && mv " + file + ".part " + file +
+                      "\"");
+  for (int waited = 0; waited < 60000 && GetFileAttributesA(WindowsPath(file).c_str()) == INVALID_FILE_ATTRIBUTES;
+       waited += 50)
+    Sleep(50);
+  const std::string bytes = ReadFileBytes(WindowsPath(file));
+  DeleteFileA(WindowsPath(file).c_str());
+  std::vector<CallRecord> records;
+  size_t at = 0;
+  const auto word = [&](uint32_t &value) {
+    if (bytes.size() - at < 4) return false;
+    value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | uint8_t(bytes[at + i]);
+    at += 4;
+    return true;
+  };
+  for (CallRecord r; at < bytes.size();) {
+    uint32_t result, size;
+    if (!word(r.ordinal) || !word(r.digest) || !word(result) || !word(size) || bytes.size() - at < size) {
+      ADD_FAILURE() << "the native record at byte " << at << " is cut short";
+      break;
+    }
+    r.result = int32_t(result);
+    r.dst.assign(bytes.begin() + at, bytes.begin() + at + size);
+    at += size;
+    records.push_back(r);
+  }
+  return records;
+}
+
+// The same calls on the same inputs give the native library's results, byte
+// for byte: on a 32-bit build this proves its arithmetic against the 64-bit one.
+TEST_F(MonoimgDll, ExportsByOrdinalGiveTheNativeLibrarysResults) {
+  const std::vector<CallRecord> records = NativeRecords();
+  size_t call = 0;
+  ForEachExportCall([&](uint32_t ordinal, auto linked, const std::vector<uint8_t> &src, std::vector<uint8_t> dst,
+                        auto... args) {
+    const size_t index = call++;
+    ASSERT_LT(index, records.size()) << "the native run made fewer calls";
+    const CallRecord &native = records[index];
+    ASSERT_EQ(native.ordinal, ordinal) << "call " << index;
+    ASSERT_EQ(native.digest, InputDigest(src, dst, args...)) << "call " << index << ": other inputs";
+    const auto fromDll = byOrdinal(linked, ordinal);
+    ASSERT_NE(fromDll, nullptr) << ordinal;
+    EXPECT_EQ(fromDll(dst.data(), args...), native.result) << "call " << index << " @" << ordinal;
+    EXPECT_TRUE(dst == native.dst) << "call " << index << " @" << ordinal;
+  });
+  EXPECT_EQ(call, records.size());
+  EXPECT_GT(call, 0u);
 }
 
 }  // namespace

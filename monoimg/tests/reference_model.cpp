@@ -5,11 +5,35 @@
 namespace ref {
 namespace {
 
-using u128 = unsigned __int128;
-
+// value * num / den exactly, for value >= 0, whatever the product's size.
+#ifdef __SIZEOF_INT128__
 i64 muldiv(i64 value, std::uint64_t num, std::uint64_t den) {
+  using u128 = unsigned __int128;
   return static_cast<i64>(static_cast<u128>(value) * num / den);
 }
+#else
+// 32-bit targets have no 128-bit integers: the product in two halves, then
+// long division one bit at a time.
+i64 muldiv(i64 value, std::uint64_t num, std::uint64_t den) {
+  const std::uint64_t v = static_cast<std::uint64_t>(value);
+  const std::uint64_t a = v >> 32, b = v & 0xFFFFFFFF, c = num >> 32, d = num & 0xFFFFFFFF;
+  const std::uint64_t bd = b * d, ad = a * d, bc = b * c;
+  const std::uint64_t middle = (bd >> 32) + (ad & 0xFFFFFFFF) + (bc & 0xFFFFFFFF);
+  std::uint64_t high = a * c + (ad >> 32) + (bc >> 32) + (middle >> 32);
+  std::uint64_t low = (middle << 32) | (bd & 0xFFFFFFFF);
+  std::uint64_t quotient = 0, remainder = 0;
+  for (int bit = 127; bit >= 0; --bit) {
+    const bool carry = remainder >> 63;
+    remainder = remainder << 1 | ((bit >= 64 ? high >> (bit - 64) : low >> bit) & 1);
+    quotient <<= 1;
+    if (carry || remainder >= den) {
+      remainder -= den;
+      quotient |= 1;
+    }
+  }
+  return static_cast<i64>(quotient);
+}
+#endif
 
 bool negative_dimension(const Args& a) {
   return a.dstWidth < 0 || a.dstHeight < 0 || a.srcWidth < 0 || a.srcHeight < 0;

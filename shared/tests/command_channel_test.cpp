@@ -32,7 +32,8 @@ class TestServer {
     CloseHandle(pi.hThread);
     process_.reset(pi.hProcess);
     const auto infoName = *InfoBlockName(key_);
-    for (int i = 0; i < 200; ++i) {
+    // Up to three minutes: an emulated Wine process starts that slowly.
+    for (int i = 0; i < 3600; ++i) {
       CSharedMemory info;
       if (info.Open(infoName.c_str(), FILE_MAP_READ)) {
         const auto *fields = static_cast<const uint32_t *>(info.Lock(false));

@@ -3,6 +3,8 @@
 namespace {
 
 constexpr DWORD kWaitMs = 30000;
+// Its window may take minutes to appear when Wine runs under emulation.
+constexpr DWORD kStartMs = 300000;
 constexpr int kStartButton = 1007;
 constexpr int kQuitButton = 1008;
 constexpr int kConnectionList = 1006;
@@ -14,25 +16,25 @@ struct WindowSearch {
   HWND found;
 };
 
+BOOL CALLBACK MatchProcessDialog(HWND window, LPARAM parameter) {
+  auto *s = reinterpret_cast<WindowSearch *>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char title[64] = "", className[16] = "";
+  GetWindowTextA(window, title, sizeof title);
+  GetClassNameA(window, className, sizeof className);
+  if (owner == s->processId && window != s->exclude && std::string(className) == "#32770" &&
+      std::string(title) == "Lumo Direct upload") {
+    s->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // A top-level dialog of the process titled "Lumo Direct upload", other than exclude.
 HWND FindProcessDialog(DWORD processId, HWND exclude) {
   WindowSearch search{processId, exclude, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM parameter) -> BOOL {
-        auto *s = reinterpret_cast<WindowSearch *>(parameter);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char title[64] = "", className[16] = "";
-        GetWindowTextA(window, title, sizeof title);
-        GetClassNameA(window, className, sizeof className);
-        if (owner == s->processId && window != s->exclude && std::string(className) == "#32770" &&
-            std::string(title) == "Lumo Direct upload") {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(MatchProcessDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -65,7 +67,7 @@ UploadServerProcess::UploadServerProcess(const std::string &rootDirectory, const
   process_.reset(info.hProcess);
   processId_ = info.dwProcessId;
   // The dialog is ready once it is shown: its controls exist from then on.
-  for (DWORD waited = 0; waited < kWaitMs && !window_; waited += 50) {
+  for (DWORD waited = 0; waited < kStartMs && !window_; waited += 50) {
     HWND found = FindProcessDialog(processId_, nullptr);
     if (found && IsWindowVisible(found) && GetDlgItem(found, kStartButton)) window_ = found;
     else Sleep(50);

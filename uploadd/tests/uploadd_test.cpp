@@ -65,7 +65,7 @@ std::string Pattern(size_t size, int seed) {
 
 // Waits until the folder holds exactly the expected names.
 bool WaitForFiles(const std::string &folder, const std::vector<std::string> &expected) {
-  for (int i = 0; i < 500; ++i) {
+  for (int i = 0; i < 3000; ++i) {
     if (FileNames(folder) == expected) return true;
     Sleep(20);
   }
