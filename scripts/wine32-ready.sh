@@ -11,6 +11,8 @@ if [ ! -x /usr/bin/qemu-i386 ]; then
   echo "this machine cannot run 32-bit programs and qemu-user-binfmt is not installed"
 elif [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
   echo "this machine cannot run 32-bit programs and the i386 emulator could not be registered (needs root and binfmt_misc)"
+elif ! grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+  echo "this machine cannot run 32-bit programs and the i386 emulator's handler is disabled"
 else
   echo "the 32-bit wine loader does not start, even with the i386 emulator registered"
 fi
