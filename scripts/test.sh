@@ -5,6 +5,9 @@
 set -eu
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+# Wine prefixes take minutes to make: they are made beside the builds.
+bash scripts/wine-session prepare build/win64/wine &
+if bash scripts/wine32-ready.sh >/dev/null; then bash scripts/wine-session prepare --32 build/win32/wine & fi
 bash scripts/build.sh native win64 win32
 status=0
 echo "== README commands"
@@ -21,4 +24,5 @@ if reason=$(bash scripts/wine32-ready.sh); then
 else
   echo "32-bit stage skipped: $reason"
 fi
+wait
 exit $status
