@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "kernels.h"
 #include "monoimg.h"
 #include "row_scaler.h"
 #include "zoom.h"
@@ -107,8 +108,9 @@ int gray_levels(const Request& q, const ZoomClip& c, Ratio x, Ratio y, int mode)
       sample[k] = rows.get(k, srcRow, scaler, q.src, srcStride, samples);
     }
     std::uint8_t* dstRow = q.dst + (c.dstY + i) * dstStride;
+    // The vector kernels count the leading bytes, the tables the rest.
     if (eightBit) {
-      for (i64 j = 0; j < sampleBytes; ++j) {
+      for (i64 j = kernels().count_quad_bytes(sample, sampleBytes, packed); j < sampleBytes; ++j) {
         const unsigned v = kCounts.quadBytes[sample[0][j]] + kCounts.quadBytes[sample[1][j]] +
                            kCounts.quadBytes[sample[2][j]] + kCounts.quadBytes[sample[3][j]];
         packed[2 * j] = static_cast<std::uint8_t>(v >> 8);
@@ -116,14 +118,14 @@ int gray_levels(const Request& q, const ZoomClip& c, Ratio x, Ratio y, int mode)
       }
       std::memcpy(dstRow + c.dstX, packed, static_cast<std::size_t>(outWidth));
     } else if (mode == 1) {
-      for (i64 j = 0; j < sampleBytes; ++j) {
+      for (i64 j = kernels().count_pairs(sample, sampleBytes, packed); j < sampleBytes; ++j) {
         const unsigned v = kCounts.pairs[sample[0][j]] + kCounts.pairs[sample[1][j]];
         packed[2 * j] = static_cast<std::uint8_t>(v >> 8);
         packed[2 * j + 1] = static_cast<std::uint8_t>(v);
       }
       put_nibbles(dstRow, c.dstX, packed, outWidth);
     } else {
-      for (i64 j = 0; j < sampleBytes; ++j)
+      for (i64 j = kernels().count_quad_nibbles(sample, sampleBytes, packed); j < sampleBytes; ++j)
         packed[j] = static_cast<std::uint8_t>(kCounts.quadNibbles[sample[0][j]] + kCounts.quadNibbles[sample[1][j]]);
       put_nibbles(dstRow, c.dstX, packed, outWidth);
     }
