@@ -45,7 +45,8 @@ template <class Vec>
 i64 count_quad_nibbles(const std::uint8_t* const rows[2], i64 bytes, std::uint8_t* packed) {
   i64 j = 0;
   for (; j + Vec::kBytes <= bytes; j += Vec::kBytes)
-    Vec::store(packed + j, Vec::add8(nibble_counts<Vec>(Vec::load(rows[0] + j)), nibble_counts<Vec>(Vec::load(rows[1] + j))));
+    Vec::store(packed + j,
+               Vec::add8(nibble_counts<Vec>(Vec::load(rows[0] + j)), nibble_counts<Vec>(Vec::load(rows[1] + j))));
   return j;
 }
 

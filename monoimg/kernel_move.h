@@ -20,7 +20,8 @@ void move_bits_with(std::uint8_t* d, const std::uint8_t* s, i64 bytes, int shift
   const V low = Vec::splat(static_cast<std::uint8_t>(0xFF >> (8 - shift)));
   auto block = [&](i64 i) {
     V w = Vec::load(s + i);
-    if (shift) w = Vec::or_(Vec::and_(Vec::shl16(w, shift), high), Vec::and_(Vec::shr16(Vec::load(s + i + 1), 8 - shift), low));
+    if (shift)
+      w = Vec::or_(Vec::and_(Vec::shl16(w, shift), high), Vec::and_(Vec::shr16(Vec::load(s + i + 1), 8 - shift), low));
     if (Merge) w = Vec::or_(w, Vec::load(d + i));
     Vec::store(d + i, w);
   };

@@ -16,6 +16,14 @@ struct Kernels {
   // s[bytes] as well, which must hold wanted pixels.
   void (*move_bits)(std::uint8_t* d, const std::uint8_t* s, i64 bytes, int shift, bool merge);
 
+  // Complements `bytes` bytes in place.
+  void (*invert_bytes)(std::uint8_t* p, i64 bytes);
+
+  // Writes the pixels of the last bytes of `in` (`bytes` long) in reverse
+  // order to the start of `out`, in blocks of the vector width; returns the
+  // bytes done.
+  i64 (*reverse_bits)(const std::uint8_t* in, i64 bytes, std::uint8_t* out);
+
   // Transposes the first bytes of 16 rows in blocks of the vector width:
   // pixel x of the rows becomes two bytes at out + x * step whose bits, from
   // the top, come from rows[0] to rows[15]. Returns the bytes done.

@@ -12,6 +12,7 @@
 // The kernel templates come after the vector types they are written in.
 #include "kernel_count.h"
 #include "kernel_move.h"
+#include "kernel_reverse.h"
 #include "kernel_transpose.h"
 
 namespace monoimg {
@@ -28,8 +29,10 @@ i64 transpose16_avx2(const std::uint8_t* const rows[16], i64 bytes, std::uint8_t
 
 }  // namespace
 
-const Kernels kAvx2Kernels = {move_bits<Avx2>, transpose16_avx2, count_pairs<Avx2>, count_quad_nibbles<Avx2>,
-                              count_quad_bytes<Avx2>};
+const Kernels kAvx2Kernels = {
+    move_bits<Avx2>,   invert_bytes<Avx2>,       reverse_bits<Avx2>,     transpose16_avx2,
+    count_pairs<Avx2>, count_quad_nibbles<Avx2>, count_quad_bytes<Avx2>,
+};
 
 }  // namespace monoimg
 #pragma GCC pop_options

@@ -24,6 +24,7 @@ struct Avx2 {
   static MONOIMG_VEC V zero() { return _mm256_setzero_si256(); }
   static MONOIMG_VEC V or_(V a, V b) { return _mm256_or_si256(a, b); }
   static MONOIMG_VEC V and_(V a, V b) { return _mm256_and_si256(a, b); }
+  static MONOIMG_VEC V xor_(V a, V b) { return _mm256_xor_si256(a, b); }
   static MONOIMG_VEC V add8(V a, V b) { return _mm256_add_epi8(a, b); }
   static MONOIMG_VEC V sub8(V a, V b) { return _mm256_sub_epi8(a, b); }
   static MONOIMG_VEC V shl16(V a, int n) { return _mm256_sll_epi16(a, _mm_cvtsi32_si128(n)); }
@@ -36,6 +37,12 @@ struct Avx2 {
   static MONOIMG_VEC V hi32(V a, V b) { return _mm256_unpackhi_epi32(a, b); }
   static MONOIMG_VEC V lo64(V a, V b) { return _mm256_unpacklo_epi64(a, b); }
   static MONOIMG_VEC V hi64(V a, V b) { return _mm256_unpackhi_epi64(a, b); }
+  // The bytes of each lane reversed, then the lanes exchanged.
+  static MONOIMG_VEC V reverse_bytes(V v) {
+    const V order = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9,
+                                     8, 7, 6, 5, 4, 3, 2, 1, 0);
+    return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, order), _MM_SHUFFLE(1, 0, 3, 2));
+  }
   static MONOIMG_VEC std::uint32_t top_bits(V v) { return static_cast<std::uint32_t>(_mm256_movemask_epi8(v)); }
   // Unpacking interleaves within lanes; the lanes are put back in order.
   static MONOIMG_VEC void store_interleaved(std::uint8_t* p, V a, V b) {

@@ -24,6 +24,7 @@ struct Sse2 {
   static MONOIMG_VEC V zero() { return _mm_setzero_si128(); }
   static MONOIMG_VEC V or_(V a, V b) { return _mm_or_si128(a, b); }
   static MONOIMG_VEC V and_(V a, V b) { return _mm_and_si128(a, b); }
+  static MONOIMG_VEC V xor_(V a, V b) { return _mm_xor_si128(a, b); }
   static MONOIMG_VEC V add8(V a, V b) { return _mm_add_epi8(a, b); }
   static MONOIMG_VEC V sub8(V a, V b) { return _mm_sub_epi8(a, b); }
   // Shifts of 16-bit lanes; callers mask away the bits that cross bytes.
@@ -37,6 +38,13 @@ struct Sse2 {
   static MONOIMG_VEC V hi32(V a, V b) { return _mm_unpackhi_epi32(a, b); }
   static MONOIMG_VEC V lo64(V a, V b) { return _mm_unpacklo_epi64(a, b); }
   static MONOIMG_VEC V hi64(V a, V b) { return _mm_unpackhi_epi64(a, b); }
+  // The bytes in reverse order: dwords, then the words in them, then the
+  // bytes in those.
+  static MONOIMG_VEC V reverse_bytes(V v) {
+    v = _mm_shuffle_epi32(v, _MM_SHUFFLE(0, 1, 2, 3));
+    v = _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, _MM_SHUFFLE(2, 3, 0, 1)), _MM_SHUFFLE(2, 3, 0, 1));
+    return _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+  }
   // The top bit of every byte, byte 0 in bit 0.
   static MONOIMG_VEC std::uint32_t top_bits(V v) { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); }
   // Stores a0 b0 a1 b1 ... for all bytes of a and b.

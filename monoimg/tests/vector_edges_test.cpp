@@ -29,7 +29,8 @@ TEST(VectorEdges, BlitsAtEveryShiftAndWidth) {
                        rop);
           MlxBitBlt(dst.data(), int32_t(dst.width), 3, dstX, 0, src.data(), int32_t(src.width), 3, srcX, 0,
                     int32_t(width), 3, rop);
-          ASSERT_EQ(dst.bytes, expected.bytes) << "width " << width << " from " << srcX << " to " << dstX << " rop " << rop;
+          ASSERT_EQ(dst.bytes, expected.bytes)
+              << "width " << width << " from " << srcX << " to " << dstX << " rop " << rop;
         }
 }
 
@@ -38,19 +39,21 @@ TEST(VectorEdges, WholeRowCopiesOfEqualImages) {
   for (const i64 width : {i64{128}, i64{256}, i64{2480}}) {
     Picture src = random_picture(rng, width, 9);
     Picture dst = random_picture(rng, width, 9);
-    ASSERT_EQ(MlxBitBlt(dst.data(), int32_t(width), 9, 0, 0, src.data(), int32_t(width), 9, 0, 0, int32_t(width), 9, 0), 0);
+    const auto w = int32_t(width);
+    ASSERT_EQ(MlxBitBlt(dst.data(), w, 9, 0, 0, src.data(), w, 9, 0, 0, w, 9, 0), 0);
     EXPECT_EQ(dst.bytes, src.bytes) << "width " << width;
   }
 }
 
-TEST(VectorEdges, QuarterTurnsOfWideSegmentsAndRowGroups) {
+TEST(VectorEdges, TurnsOfWideSegmentsAndRowGroups) {
   std::mt19937 rng(33);
   for (const i64 width : kWidths)
     for (const i64 height : {i64{1}, i64{15}, i64{16}, i64{17}, i64{40}})
-      for (const int angle : {90, 270}) {
+      for (const int angle : {90, 180, 270}) {
         const i64 srcX = pick(rng, 0, 7), dstX = pick(rng, 0, 9), dstY = pick(rng, 0, 5);
         Picture src = random_picture(rng, width + 9, height + 2);
-        Picture dst = random_picture(rng, height + 12, width + 7);
+        Picture dst = angle == 180 ? random_picture(rng, width + 12, height + 7)
+                                   : random_picture(rng, height + 12, width + 7);
         Picture expected = dst;
         const int rop = static_cast<int>(pick(rng, 0, 1));
         ref::rotate({expected.data(), dst.width, dst.height, dstX, dstY, src.data(), src.width, src.height, srcX, 1,
@@ -63,6 +66,18 @@ TEST(VectorEdges, QuarterTurnsOfWideSegmentsAndRowGroups) {
         ASSERT_EQ(dst.bytes, expected.bytes) << "width " << width << " height " << height << " angle " << angle
                                              << " from " << srcX << " to " << dstX << "," << dstY;
       }
+}
+
+TEST(VectorEdges, InversionsOfWideRows) {
+  std::mt19937 rng(36);
+  for (const i64 width : kWidths)
+    for (int x = 0; x < 8; ++x) {
+      Picture image = random_picture(rng, width + 17, 2);
+      Picture expected = image;
+      ref::invert(expected.data(), image.width, 2, x, 0, width, 2, MLX_ROP_INVERT);
+      MlxRop(image.data(), int32_t(image.width), 2, x, 0, int32_t(width), 2, MLX_ROP_INVERT, 0);
+      ASSERT_EQ(image.bytes, expected.bytes) << "width " << width << " from " << x;
+    }
 }
 
 TEST(VectorEdges, GrayReductionsOfWideRows) {
