@@ -51,9 +51,13 @@ class SampleRows {
 
   const std::uint8_t* get(int slot, i64 srcRow, const RowScaler& scaler, const std::uint8_t* src,
                           i64 srcStride, i64 samples) {
+    const std::uint8_t* row = src + srcRow * srcStride;
+    // Counting ignores samples past the last output pixel, so rows that
+    // need no scaling are read where they are.
+    if (const std::uint8_t* unscaled = scaler.unscaled(row, samples)) return unscaled;
     if (slot > 0 && tags_[slot - 1] == srcRow) return slot_data(slot - 1);
     if (tags_[slot] != srcRow) {
-      scaler.render(src + srcRow * srcStride, samples, slot_data(slot));
+      scaler.render(row, samples, slot_data(slot));
       tags_[slot] = srcRow;
     }
     return slot_data(slot);

@@ -41,9 +41,11 @@ void move_bits_with(std::uint8_t* d, const std::uint8_t* s, i64 bytes, int shift
 
 template <class Vec>
 void move_bits(std::uint8_t* d, const std::uint8_t* s, i64 bytes, int shift, bool merge) {
+  // Plain copies between overlapping bytes keep memmove's order; short
+  // rows (strips, zoomed rows) are cheaper without the call.
   if (merge)
     move_bits_with<Vec, true>(d, s, bytes, shift);
-  else if (shift)
+  else if (shift || d + bytes <= s || s + bytes <= d)
     move_bits_with<Vec, false>(d, s, bytes, shift);
   else
     std::memmove(d, s, static_cast<std::size_t>(bytes));

@@ -26,6 +26,10 @@ constexpr std::array<std::uint64_t, 256> make_spread_table() {
 
 constexpr std::array<std::uint64_t, 256> kSpread = make_spread_table();
 
+// Source bytes transposed together: their 256 strip rows stay small enough
+// for the first-level cache whatever the strip's width.
+constexpr i64 kSpanBytes = 32;
+
 // Transposes eight rows from byte `first` on, for what the vector kernel
 // leaves: pixel x becomes the byte at out + x * step, whose bits from the
 // top come from rows[0] to rows[7].
@@ -101,14 +105,19 @@ void rotate_strips(const Request& q, const RotateClip& c, std::uint8_t* strip, c
   for (i64 begin = 0; begin < total; begin += stripColumns) {
     const i64 end = std::min(begin + stripColumns, total);
     // Sixteen strip columns (two bytes) at a time: the strip holds a
-    // multiple of 16, and columns past the end read zero rows.
-    for (i64 pair = 0; begin + 16 * pair < end; ++pair) {
-      const std::uint8_t* rows[16];
-      for (int k = 0; k < 16; ++k) rows[k] = source_row(begin + 16 * pair + k);
-      std::uint8_t* out = pixel0 + 2 * pair;
-      const i64 done = transpose16(rows, bytes, out, step);
-      transpose8(rows, done, bytes, out, step);
-      transpose8(rows + 8, done, bytes, out + 1, step);
+    // multiple of 16, and columns past the end read zero rows. The strip
+    // rows of one span of source bytes are filled before the next span's,
+    // so that the writes stay in the first-level cache.
+    for (i64 b = 0; b < bytes; b += kSpanBytes) {
+      const i64 span = std::min(kSpanBytes, bytes - b);
+      for (i64 pair = 0; begin + 16 * pair < end; ++pair) {
+        const std::uint8_t* rows[16];
+        for (int k = 0; k < 16; ++k) rows[k] = source_row(begin + 16 * pair + k) + b;
+        std::uint8_t* out = pixel0 + 8 * b * step + 2 * pair;
+        const i64 done = transpose16(rows, span, out, step);
+        transpose8(rows, done, span, out, step);
+        transpose8(rows + 8, done, span, out + 1, step);
+      }
     }
     const i64 first = std::max(begin, pad);
     blit_rows(dstRow, dstStride, c.dstX - pad + first, strip + firstStripRow * stride, stride, first - begin,
