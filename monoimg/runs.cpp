@@ -76,13 +76,15 @@ i64 scale_runs(const Run* in, i64 count, i64 offset, i64 length, ScaledPositions
       out[produced++] = Run{start, end};
       continue;
     }
+    // Whether runs merge depends on the picture, so the choice is made
+    // without branches: the slot after the last run is written either way
+    // (it is within the output, as produced < k) and kept only if wanted.
     Run& previous = out[produced - 1];
-    if (start < previous.end) {
-      previous.end = std::max(previous.end, end);
-      continue;
-    }
-    if (start == previous.end) ++start;
-    if (start <= end) out[produced++] = Run{start, std::max(end, start + 1)};
+    const bool merges = start < previous.end;
+    previous.end = merges ? std::max(previous.end, end) : previous.end;
+    start += start == previous.end;
+    out[produced] = Run{start, std::max(end, start + 1)};
+    produced += !merges && start <= end;
   }
   while (produced > 0 && out[produced - 1].start >= width) --produced;
   if (produced > 0) out[produced - 1].end = std::min(out[produced - 1].end, width);
@@ -103,7 +105,8 @@ void render_runs(const Run* runs, i64 count, i64 width, std::uint8_t* row) {
       continue;
     }
     row[first] |= head_mask(start);
-    std::memset(row + first + 1, 0xFF, static_cast<std::size_t>(last - first - 1));
+    // Reduced runs seldom span whole bytes; the call is made only when one does.
+    if (last - first > 1) std::memset(row + first + 1, 0xFF, static_cast<std::size_t>(last - first - 1));
     row[last] |= tail;
   }
 }
