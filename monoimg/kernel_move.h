@@ -25,18 +25,19 @@ void move_bits_with(std::uint8_t* d, const std::uint8_t* s, i64 bytes, int shift
     if (Merge) w = Vec::or_(w, Vec::load(d + i));
     Vec::store(d + i, w);
   };
-  if (bytes < K) {
-    for (i64 i = 0; i < bytes; ++i) {
-      std::uint8_t b = s[i];
-      if (shift) b = static_cast<std::uint8_t>(b << shift | s[i + 1] >> (8 - shift));
-      d[i] = Merge ? static_cast<std::uint8_t>(d[i] | b) : b;
-    }
-    return;
+  i64 i = 0;
+  for (; i + K <= bytes; i += K) block(i);
+  if (i == bytes) return;
+  // A last block ending at the last byte overlaps the one before: a copy
+  // writes the same bytes again and OR-ing twice changes nothing. Not so
+  // when a row moves left within itself, as the source bytes it would read
+  // again may have been overwritten; the rest then goes byte by byte.
+  if (i > 0 && (d + bytes <= s || s + bytes + 1 <= d)) return block(bytes - K);
+  for (; i < bytes; ++i) {
+    std::uint8_t b = s[i];
+    if (shift) b = static_cast<std::uint8_t>(b << shift | s[i + 1] >> (8 - shift));
+    d[i] = Merge ? static_cast<std::uint8_t>(d[i] | b) : b;
   }
-  for (i64 i = 0; i + K < bytes; i += K) block(i);
-  // The last block ends at the last byte, overlapping the one before: a
-  // copy writes the same bytes again and OR-ing twice changes nothing.
-  block(bytes - K);
 }
 
 template <class Vec>

@@ -19,9 +19,9 @@ struct Kernels {
   // Complements `bytes` bytes in place.
   void (*invert_bytes)(std::uint8_t* p, i64 bytes);
 
-  // Writes the pixels of the last bytes of `in` (`bytes` long) in reverse
-  // order to the start of `out`, in blocks of the vector width; returns the
-  // bytes done.
+  // Starts writing the `bytes` bytes of `in` to `out` in reverse pixel
+  // order, in blocks of the vector width (out's first block comes from in's
+  // last); returns the bytes of `out` done.
   i64 (*reverse_bits)(const std::uint8_t* in, i64 bytes, std::uint8_t* out);
 
   // Transposes the first bytes of 16 rows in blocks of the vector width:

@@ -34,6 +34,24 @@ TEST(VectorEdges, BlitsAtEveryShiftAndWidth) {
         }
 }
 
+// Moving pixels left within one row reads every source byte before it is
+// overwritten, so the result is that of a blit from a copy.
+TEST(VectorEdges, BlitsLeftWithinOneRowReadBeforeWriting) {
+  std::mt19937 rng(37);
+  for (const i64 width : kWidths)
+    for (const int distance : {1, 5, 8, 13, 40})
+      for (int rop = 0; rop < 2; ++rop) {
+        Picture image = random_picture(rng, width + 60, 2);
+        const Picture source = image;
+        Picture expected = image;
+        const auto w = int32_t(image.width);
+        const int32_t srcX = int32_t(pick(rng, distance, 14));
+        MlxBitBlt(expected.data(), w, 2, srcX - distance, 0, source.bytes.data(), w, 2, srcX, 0, int32_t(width), 2, rop);
+        MlxBitBlt(image.data(), w, 2, srcX - distance, 0, image.data(), w, 2, srcX, 0, int32_t(width), 2, rop);
+        ASSERT_EQ(image.bytes, expected.bytes) << "width " << width << " distance " << distance << " rop " << rop;
+      }
+}
+
 TEST(VectorEdges, WholeRowCopiesOfEqualImages) {
   std::mt19937 rng(32);
   for (const i64 width : {i64{128}, i64{256}, i64{2480}}) {
