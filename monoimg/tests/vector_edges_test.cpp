@@ -46,7 +46,8 @@ TEST(VectorEdges, BlitsLeftWithinOneRowReadBeforeWriting) {
         Picture expected = image;
         const auto w = int32_t(image.width);
         const int32_t srcX = int32_t(pick(rng, distance, 14));
-        MlxBitBlt(expected.data(), w, 2, srcX - distance, 0, source.bytes.data(), w, 2, srcX, 0, int32_t(width), 2, rop);
+        MlxBitBlt(expected.data(), w, 2, srcX - distance, 0, source.bytes.data(), w, 2, srcX, 0, int32_t(width), 2,
+                  rop);
         MlxBitBlt(image.data(), w, 2, srcX - distance, 0, image.data(), w, 2, srcX, 0, int32_t(width), 2, rop);
         ASSERT_EQ(image.bytes, expected.bytes) << "width " << width << " distance " << distance << " rop " << rop;
       }
