@@ -18,21 +18,24 @@ void move_bits_with(std::uint8_t* d, const std::uint8_t* s, i64 bytes, int shift
   // masks drop what the 16-bit shifts carry over from the neighbouring byte.
   const V high = Vec::splat(static_cast<std::uint8_t>(0xFF << shift));
   const V low = Vec::splat(static_cast<std::uint8_t>(0xFF >> (8 - shift)));
-  auto block = [&](i64 i) {
+  auto value = [&](i64 i) {
     V w = Vec::load(s + i);
     if (shift)
       w = Vec::or_(Vec::and_(Vec::shl16(w, shift), high), Vec::and_(Vec::shr16(Vec::load(s + i + 1), 8 - shift), low));
-    if (Merge) w = Vec::or_(w, Vec::load(d + i));
-    Vec::store(d + i, w);
+    return Merge ? Vec::or_(w, Vec::load(d + i)) : w;
   };
   i64 i = 0;
-  for (; i + K <= bytes; i += K) block(i);
-  if (i == bytes) return;
-  // A last block ending at the last byte overlaps the one before: a copy
-  // writes the same bytes again and OR-ing twice changes nothing. Not so
-  // when a row moves left within itself, as the source bytes it would read
-  // again may have been overwritten; the rest then goes byte by byte.
-  if (i > 0 && (d + bytes <= s || s + bytes + 1 <= d)) return block(bytes - K);
+  if (bytes > K && bytes % K && (d + bytes <= s || s + bytes + 1 <= d)) {
+    // The rest is one more block ending at the last byte, overlapping the one
+    // before: a copy writes the same bytes again and OR-ing twice changes
+    // nothing. It is read first, so that no load waits for a store it
+    // half overlaps. Rows that overlap their source skip this and go
+    // strictly from left to right, block by block, then byte by byte.
+    const V last = value(bytes - K);
+    for (; i + K <= bytes; i += K) Vec::store(d + i, value(i));
+    return Vec::store(d + bytes - K, last);
+  }
+  for (; i + K <= bytes; i += K) Vec::store(d + i, value(i));
   for (; i < bytes; ++i) {
     std::uint8_t b = s[i];
     if (shift) b = static_cast<std::uint8_t>(b << shift | s[i + 1] >> (8 - shift));
