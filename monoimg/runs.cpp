@@ -14,14 +14,21 @@ class RunCollector {
   void word(std::uint64_t word, i64 base) {
     // A set bit marks a pixel that differs from the one before it.
     std::uint64_t changes = word ^ (word >> 1 | (inside_ ? std::uint64_t{1} << 63 : 0));
+    if (!changes) return;
+    if (inside_) {
+      *next_++ = Run{start_, base + take_first(changes)};
+      inside_ = false;
+    }
+    // Changes now alternate start, end; a start without its end in this
+    // word leaves the run open.
     while (changes) {
-      const int k = __builtin_clzll(changes);
-      changes &= ~(std::uint64_t{1} << 63 >> k);
-      if (inside_)
-        *next_++ = Run{start_, base + k};
-      else
-        start_ = base + k;
-      inside_ = !inside_;
+      const i64 start = base + take_first(changes);
+      if (!changes) {
+        start_ = start;
+        inside_ = true;
+        return;
+      }
+      *next_++ = Run{start, base + take_first(changes)};
     }
   }
 
@@ -31,6 +38,13 @@ class RunCollector {
   }
 
  private:
+  // Position of the first set bit, which is cleared.
+  static int take_first(std::uint64_t& bits) {
+    const int k = __builtin_clzll(bits);
+    bits ^= std::uint64_t{1} << 63 >> k;
+    return k;
+  }
+
   Run* out_;
   Run* next_;
   i64 start_ = 0;
