@@ -34,11 +34,6 @@ inline std::uint64_t load_be64(const std::uint8_t* p) {
   return __builtin_bswap64(v);
 }
 
-inline void store_be64(std::uint8_t* p, std::uint64_t v) {
-  v = __builtin_bswap64(v);
-  std::memcpy(p, &v, 8);
-}
-
 inline std::uint32_t load_le32(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "kernels.h"
 #include "monoimg.h"
 #include "row_scaler.h"
 #include "zoom.h"
@@ -50,9 +51,13 @@ class SampleRows {
 
   const std::uint8_t* get(int slot, i64 srcRow, const RowScaler& scaler, const std::uint8_t* src,
                           i64 srcStride, i64 samples) {
+    const std::uint8_t* row = src + srcRow * srcStride;
+    // Counting ignores samples past the last output pixel, so rows that
+    // need no scaling are read where they are.
+    if (const std::uint8_t* unscaled = scaler.unscaled(row, samples)) return unscaled;
     if (slot > 0 && tags_[slot - 1] == srcRow) return slot_data(slot - 1);
     if (tags_[slot] != srcRow) {
-      scaler.render(src + srcRow * srcStride, samples, slot_data(slot));
+      scaler.render(row, samples, slot_data(slot));
       tags_[slot] = srcRow;
     }
     return slot_data(slot);
@@ -107,8 +112,9 @@ int gray_levels(const Request& q, const ZoomClip& c, Ratio x, Ratio y, int mode)
       sample[k] = rows.get(k, srcRow, scaler, q.src, srcStride, samples);
     }
     std::uint8_t* dstRow = q.dst + (c.dstY + i) * dstStride;
+    // The vector kernels count the leading bytes, the tables the rest.
     if (eightBit) {
-      for (i64 j = 0; j < sampleBytes; ++j) {
+      for (i64 j = kernels().count_quad_bytes(sample, sampleBytes, packed); j < sampleBytes; ++j) {
         const unsigned v = kCounts.quadBytes[sample[0][j]] + kCounts.quadBytes[sample[1][j]] +
                            kCounts.quadBytes[sample[2][j]] + kCounts.quadBytes[sample[3][j]];
         packed[2 * j] = static_cast<std::uint8_t>(v >> 8);
@@ -116,14 +122,14 @@ int gray_levels(const Request& q, const ZoomClip& c, Ratio x, Ratio y, int mode)
       }
       std::memcpy(dstRow + c.dstX, packed, static_cast<std::size_t>(outWidth));
     } else if (mode == 1) {
-      for (i64 j = 0; j < sampleBytes; ++j) {
+      for (i64 j = kernels().count_pairs(sample, sampleBytes, packed); j < sampleBytes; ++j) {
         const unsigned v = kCounts.pairs[sample[0][j]] + kCounts.pairs[sample[1][j]];
         packed[2 * j] = static_cast<std::uint8_t>(v >> 8);
         packed[2 * j + 1] = static_cast<std::uint8_t>(v);
       }
       put_nibbles(dstRow, c.dstX, packed, outWidth);
     } else {
-      for (i64 j = 0; j < sampleBytes; ++j)
+      for (i64 j = kernels().count_quad_nibbles(sample, sampleBytes, packed); j < sampleBytes; ++j)
         packed[j] = static_cast<std::uint8_t>(kCounts.quadNibbles[sample[0][j]] + kCounts.quadNibbles[sample[1][j]]);
       put_nibbles(dstRow, c.dstX, packed, outWidth);
     }

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "engine.h"
+#include "kernels.h"
 #include "monoimg.h"
 
 namespace monoimg {
@@ -28,13 +29,14 @@ int invert_rect(std::uint8_t* image, i64 width, i64 height, i64 x, i64 y, i64 re
   const std::uint8_t leading = head_mask(x);
   const std::uint8_t trailing = lead_mask(((x + rectWidth - 1) & 7) + 1);
   std::uint8_t* row = image + y * stride;
+  const auto invert_bytes = kernels().invert_bytes;
   for (i64 r = 0; r < rectHeight; ++r, row += stride) {
     if (first == last) {
       row[first] ^= static_cast<std::uint8_t>(leading & trailing);
       continue;
     }
     row[first] ^= leading;
-    for (i64 i = first + 1; i < last; ++i) row[i] = static_cast<std::uint8_t>(~row[i]);
+    invert_bytes(row + first + 1, last - first - 1);
     row[last] ^= trailing;
   }
   return kOk;

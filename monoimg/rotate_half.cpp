@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "kernels.h"
 #include "monoimg.h"
 #include "rotate.h"
 #include "row_blit.h"
@@ -28,8 +29,9 @@ constexpr std::array<std::array<std::uint32_t, 256>, 4> make_reverse_tables() {
 constexpr auto kReverse = make_reverse_tables();
 
 // Writes the `bytes` bytes of `in` into `out` in reverse pixel order.
+// The vector kernel reverses the leading blocks, the tables the rest.
 void reverse_row(const std::uint8_t* in, i64 bytes, std::uint8_t* out) {
-  i64 i = 0;
+  i64 i = kernels().reverse_bits(in, bytes, out);
   for (; i + 4 <= bytes; i += 4) {
     const std::uint32_t w = load_le32(in + bytes - 4 - i);
     store_le32(out + i, kReverse[0][w & 0xFF] | kReverse[1][(w >> 8) & 0xFF] | kReverse[2][(w >> 16) & 0xFF] |

@@ -1,8 +1,10 @@
-// Quarter turns: eight source rows at a time are transposed in 8 x 8 pixel
-// blocks through a lookup table into a strip, which is then blitted.
+// Quarter turns: sixteen source rows at a time are transposed into a strip
+// by the vector kernel (a lookup table finishes the rows), and the strip is
+// then blitted.
 #include <algorithm>
 #include <array>
 
+#include "kernels.h"
 #include "monoimg.h"
 #include "rotate.h"
 #include "row_blit.h"
@@ -24,24 +26,20 @@ constexpr std::array<std::uint64_t, 256> make_spread_table() {
 
 constexpr std::array<std::uint64_t, 256> kSpread = make_spread_table();
 
-// Turns the L bytes of eight rows into eight strip rows per byte, writing
-// byte column `column` of the strip: output bit k comes from rows[k].
-template <Turn T>
-void transpose_rows(const std::uint8_t* const rows[8], i64 bytes, std::uint8_t* strip, i64 stride, i64 column) {
-  const i64 stripRows = 8 * bytes;
-  for (i64 b = 0; b < bytes; ++b) {
+// Source bytes transposed together: their 256 strip rows stay small enough
+// for the first-level cache whatever the strip's width.
+constexpr i64 kSpanBytes = 32;
+
+// Transposes eight rows from byte `first` on, for what the vector kernel
+// leaves: pixel x becomes the byte at out + x * step, whose bits from the
+// top come from rows[0] to rows[7].
+void transpose8(const std::uint8_t* const rows[8], i64 first, i64 bytes, std::uint8_t* out, std::ptrdiff_t step) {
+  for (i64 b = first; b < bytes; ++b) {
     const std::uint64_t lanes = kSpread[rows[0][b]] | kSpread[rows[1][b]] >> 1 | kSpread[rows[2][b]] >> 2 |
                                 kSpread[rows[3][b]] >> 3 | kSpread[rows[4][b]] >> 4 | kSpread[rows[5][b]] >> 5 |
                                 kSpread[rows[6][b]] >> 6 | kSpread[rows[7][b]] >> 7;
-    // Pixel x of the segment becomes strip row 8L - 1 - x for a left turn
-    // and strip row x for a right turn.
-    if constexpr (T == Turn::Left) {
-      std::uint8_t* out = strip + (stripRows - 1 - 8 * b) * stride + column;
-      for (int j = 0; j < 8; ++j) out[-j * stride] = static_cast<std::uint8_t>(lanes >> (8 * j));
-    } else {
-      std::uint8_t* out = strip + 8 * b * stride + column;
-      for (int j = 0; j < 8; ++j) out[j * stride] = static_cast<std::uint8_t>(lanes >> (8 * j));
-    }
+    std::uint8_t* o = out + 8 * b * step;
+    for (int j = 0; j < 8; ++j) o[j * step] = static_cast<std::uint8_t>(lanes >> (8 * j));
   }
 }
 
@@ -98,12 +96,28 @@ void rotate_strips(const Request& q, const RotateClip& c, std::uint8_t* strip, c
   const i64 firstStripRow = T == Turn::Left ? 8 * bytes - c.width - offset : offset;
   std::uint8_t* dstRow = q.dst + c.dstY * dstStride;
 
+  // Pixel x of the segment becomes strip row 8L - 1 - x for a left turn and
+  // strip row x for a right turn.
+  const std::ptrdiff_t step = T == Turn::Left ? -stride : stride;
+  std::uint8_t* const pixel0 = strip + (T == Turn::Left ? (8 * bytes - 1) * stride : 0);
+  const auto transpose16 = kernels().transpose16;
+
   for (i64 begin = 0; begin < total; begin += stripColumns) {
     const i64 end = std::min(begin + stripColumns, total);
-    for (i64 group = 0; begin + 8 * group < end; ++group) {
-      const std::uint8_t* rows[8];
-      for (int k = 0; k < 8; ++k) rows[k] = source_row(begin + 8 * group + k);
-      transpose_rows<T>(rows, bytes, strip, stride, group);
+    // Sixteen strip columns (two bytes) at a time: the strip holds a
+    // multiple of 16, and columns past the end read zero rows. The strip
+    // rows of one span of source bytes are filled before the next span's,
+    // so that the writes stay in the first-level cache.
+    for (i64 b = 0; b < bytes; b += kSpanBytes) {
+      const i64 span = std::min(kSpanBytes, bytes - b);
+      for (i64 pair = 0; begin + 16 * pair < end; ++pair) {
+        const std::uint8_t* rows[16];
+        for (int k = 0; k < 16; ++k) rows[k] = source_row(begin + 16 * pair + k) + b;
+        std::uint8_t* out = pixel0 + 8 * b * step + 2 * pair;
+        const i64 done = transpose16(rows, span, out, step);
+        transpose8(rows, done, span, out, step);
+        transpose8(rows + 8, done, span, out + 1, step);
+      }
     }
     const i64 first = std::max(begin, pad);
     blit_rows(dstRow, dstStride, c.dstX - pad + first, strip + firstStripRow * stride, stride, first - begin,

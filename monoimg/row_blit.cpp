@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "kernels.h"
+
 namespace monoimg {
 namespace {
 
@@ -22,40 +24,6 @@ inline void put_masked(std::uint8_t* d, std::uint8_t bits, std::uint8_t mask, Ro
     *d = static_cast<std::uint8_t>((*d & ~mask) | (bits & mask));
 }
 
-// Whole destination bytes of one row; `s` is the source byte holding the
-// first pixel and Shift the pixel's bit position in it. Eight bytes move per
-// step; with a shift, the byte after each group supplies the low bits, and it
-// always holds wanted pixels because every destination byte here is full.
-template <int Shift, bool Merge>
-void move_middle(std::uint8_t* d, const std::uint8_t* s, i64 bytes) {
-  i64 i = 0;
-  if constexpr (Shift == 0 && !Merge) {
-    std::memmove(d, s, static_cast<std::size_t>(bytes));
-    return;
-  }
-  for (; i + 8 <= bytes; i += 8) {
-    std::uint64_t w = load_be64(s + i);
-    if constexpr (Shift != 0) w = w << Shift | s[i + 8] >> (8 - Shift);
-    if constexpr (Merge) w |= load_be64(d + i);
-    store_be64(d + i, w);
-  }
-  for (; i < bytes; ++i) {
-    std::uint8_t b = s[i];
-    if constexpr (Shift != 0) b = static_cast<std::uint8_t>(b << Shift | s[i + 1] >> (8 - Shift));
-    if constexpr (Merge)
-      d[i] = static_cast<std::uint8_t>(d[i] | b);
-    else
-      d[i] = b;
-  }
-}
-
-using MiddleMover = void (*)(std::uint8_t*, const std::uint8_t*, i64);
-
-template <bool Merge>
-constexpr MiddleMover kMovers[8] = {move_middle<0, Merge>, move_middle<1, Merge>, move_middle<2, Merge>,
-                                    move_middle<3, Merge>, move_middle<4, Merge>, move_middle<5, Merge>,
-                                    move_middle<6, Merge>, move_middle<7, Merge>};
-
 }  // namespace
 
 void blit_rows(std::uint8_t* dst, std::ptrdiff_t dstStride, i64 dstX, const std::uint8_t* src,
@@ -68,16 +36,27 @@ void blit_rows(std::uint8_t* dst, std::ptrdiff_t dstStride, i64 dstX, const std:
   const i64 middleBytes = (width - headBits) >> 3;
   const i64 tailBits = (width - headBits) & 7;
   const i64 tailSrcX = middleSrcX + middleBytes * 8;
-  const MiddleMover mover = (rop == Rop::Or ? kMovers<true> : kMovers<false>)[middleSrcX & 7];
+  const int shift = static_cast<int>(middleSrcX & 7);
+  const bool merge = rop == Rop::Or;
+  const auto move_bits = kernels().move_bits;
 
   std::uint8_t* dstRow = dst + (dstX >> 3);
+  // Whole rows copied between images of one row length are one block; rows
+  // are joined only when the blocks are apart, so the result is the same.
+  const std::uint8_t* middleSrc = src + (middleSrcX >> 3);
+  const i64 block = middleBytes * rows;
+  if (!headBits && !tailBits && !shift && !merge && dstStride == middleBytes && srcStride == middleBytes &&
+      (dstRow + block <= middleSrc || middleSrc + block <= dstRow)) {
+    std::memcpy(dstRow, middleSrc, static_cast<std::size_t>(block));
+    return;
+  }
   for (i64 r = 0; r < rows; ++r, dstRow += dstStride, src += srcStride) {
     std::uint8_t* d = dstRow;
     if (headBits) {
       put_masked(d, static_cast<std::uint8_t>(fetch_bits(src, srcX, headBits) >> headOffset), headMask, rop);
       ++d;
     }
-    if (middleBytes) mover(d, src + (middleSrcX >> 3), middleBytes);
+    if (middleBytes) move_bits(d, src + (middleSrcX >> 3), middleBytes, shift, merge);
     if (tailBits) put_masked(d + middleBytes, fetch_bits(src, tailSrcX, tailBits), lead_mask(tailBits), rop);
   }
 }

@@ -21,6 +21,13 @@ class RowScaler {
   // `width` pixels of `out`; the rest of out's last byte is cleared.
   void render(const std::uint8_t* srcRow, i64 width, std::uint8_t* out) const;
 
+  // The segment in `srcRow` itself when rendering `width` pixels would only
+  // copy it (1:1 from a byte boundary), else null. Unlike a rendered row, its
+  // last byte may hold source pixels past `width`.
+  const std::uint8_t* unscaled(const std::uint8_t* srcRow, i64 width) const {
+    return identity_ && offset_ == 0 && width <= length_ ? srcRow + firstByte_ : nullptr;
+  }
+
  private:
   i64 offset_;
   i64 length_;

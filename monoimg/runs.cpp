@@ -1,104 +1,70 @@
 #include "runs.h"
 
 #include <algorithm>
-#include <array>
 
 namespace monoimg {
 namespace {
 
-// For every byte value, its runs of set pixels as alternating start and end
-// bit positions counted from the most significant bit.
-struct ByteRuns {
-  std::uint8_t count;
-  std::uint8_t bounds[8];
-};
-
-constexpr std::array<ByteRuns, 256> make_byte_runs() {
-  std::array<ByteRuns, 256> table{};
-  for (int value = 0; value < 256; ++value) {
-    ByteRuns entry{};
-    bool inside = false;
-    for (int bit = 0; bit <= 8; ++bit) {
-      const bool set = bit < 8 && ((value >> (7 - bit)) & 1);
-      if (set != inside) {
-        entry.bounds[entry.count * 2 + (inside ? 1 : 0)] = static_cast<std::uint8_t>(bit);
-        if (inside) ++entry.count;
-        inside = set;
-      }
-    }
-    table[value] = entry;
-  }
-  return table;
-}
-
-constexpr std::array<ByteRuns, 256> kByteRuns = make_byte_runs();
-
-// Scans bytes, joining runs that continue across byte boundaries.
+// Records runs from the pixel transitions of successive 64-pixel words.
 class RunCollector {
  public:
   explicit RunCollector(Run* out) : out_(out), next_(out) {}
 
-  void zero_byte(i64 base) { close(base); }
-
-  void byte(std::uint8_t value, i64 base) {
-    if (value == 0) return zero_byte(base);
-    if (value == 0xFF) {
-      if (!open_) open_at(base);
-      return;
+  // The 64 pixels of `word`, pixel 0 in the top bit, from pixel `base` on.
+  void word(std::uint64_t word, i64 base) {
+    // A set bit marks a pixel that differs from the one before it.
+    std::uint64_t changes = word ^ (word >> 1 | (inside_ ? std::uint64_t{1} << 63 : 0));
+    if (!changes) return;
+    if (inside_) {
+      *next_++ = Run{start_, base + take_first(changes)};
+      inside_ = false;
     }
-    const ByteRuns& runs = kByteRuns[value];
-    for (int k = 0; k < runs.count; ++k) {
-      const i64 start = base + runs.bounds[2 * k];
-      const i64 end = base + runs.bounds[2 * k + 1];
-      if (!(open_ && start == base)) {
-        close(base);
-        open_at(start);
+    // Changes now alternate start, end; a start without its end in this
+    // word leaves the run open.
+    while (changes) {
+      const i64 start = base + take_first(changes);
+      if (!changes) {
+        start_ = start;
+        inside_ = true;
+        return;
       }
-      if (end < base + 8) close(end);
+      *next_++ = Run{start, base + take_first(changes)};
     }
   }
 
   i64 finish(i64 length) {
-    close(length);
+    if (inside_) *next_++ = Run{start_, length};
     return next_ - out_;
   }
 
  private:
-  void open_at(i64 start) {
-    start_ = start;
-    open_ = true;
-  }
-  void close(i64 end) {
-    if (!open_) return;
-    *next_++ = Run{start_, end};
-    open_ = false;
+  // Position of the first set bit, which is cleared.
+  static int take_first(std::uint64_t& bits) {
+    const int k = __builtin_clzll(bits);
+    bits ^= std::uint64_t{1} << 63 >> k;
+    return k;
   }
 
   Run* out_;
   Run* next_;
   i64 start_ = 0;
-  bool open_ = false;
+  bool inside_ = false;
 };
 
 }  // namespace
 
 i64 extract_runs(const std::uint8_t* row, i64 length, Run* out) {
   RunCollector runs(out);
-  const i64 whole = length >> 3;
-  i64 i = 0;
-  while (i < whole) {
-    if (row[i] != 0) {
-      runs.byte(row[i], i * 8);
-      ++i;
-      continue;
-    }
-    runs.zero_byte(i * 8);
-    ++i;
-    while (i + 8 <= whole && load_be64(row + i) == 0) i += 8;
-    while (i < whole && row[i] == 0) ++i;
+  i64 pos = 0;
+  for (; pos + 64 <= length; pos += 64) runs.word(load_be64(row + pos / 8), pos);
+  if (pos < length) {
+    // The last bytes are read one by one, as the row may end right after
+    // them, and the pixels past `length` cleared.
+    const i64 bits = length - pos;
+    std::uint64_t word = 0;
+    for (i64 i = 0; i < row_bytes(bits); ++i) word |= std::uint64_t{row[pos / 8 + i]} << (56 - 8 * i);
+    runs.word(word & ~(~std::uint64_t{0} >> bits), pos);
   }
-  const i64 tailBits = length & 7;
-  if (tailBits) runs.byte(static_cast<std::uint8_t>(row[whole] & lead_mask(tailBits)), whole * 8);
   return runs.finish(length);
 }
 
@@ -124,13 +90,15 @@ i64 scale_runs(const Run* in, i64 count, i64 offset, i64 length, ScaledPositions
       out[produced++] = Run{start, end};
       continue;
     }
+    // Whether runs merge depends on the picture, so the choice is made
+    // without branches: the slot after the last run is written either way
+    // (it is within the output, as produced < k) and kept only if wanted.
     Run& previous = out[produced - 1];
-    if (start < previous.end) {
-      previous.end = std::max(previous.end, end);
-      continue;
-    }
-    if (start == previous.end) ++start;
-    if (start <= end) out[produced++] = Run{start, std::max(end, start + 1)};
+    const bool merges = start < previous.end;
+    previous.end = merges ? std::max(previous.end, end) : previous.end;
+    start += start == previous.end;
+    out[produced] = Run{start, std::max(end, start + 1)};
+    produced += !merges && start <= end;
   }
   while (produced > 0 && out[produced - 1].start >= width) --produced;
   if (produced > 0) out[produced - 1].end = std::min(out[produced - 1].end, width);
@@ -151,7 +119,8 @@ void render_runs(const Run* runs, i64 count, i64 width, std::uint8_t* row) {
       continue;
     }
     row[first] |= head_mask(start);
-    std::memset(row + first + 1, 0xFF, static_cast<std::size_t>(last - first - 1));
+    // Reduced runs seldom span whole bytes; the call is made only when one does.
+    if (last - first > 1) std::memset(row + first + 1, 0xFF, static_cast<std::size_t>(last - first - 1));
     row[last] |= tail;
   }
 }

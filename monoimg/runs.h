@@ -18,9 +18,9 @@ struct Run {
 // Most runs that a segment of `length` pixels can hold.
 inline i64 max_runs(i64 length) { return length / 2 + 1; }
 
-// Runs of the first `length` pixels of `row` (which starts on a byte). Zero
-// bytes are skipped eight at a time; a run reaching past `length` is cut
-// there. Returns the number of runs written to `out`.
+// Runs of the first `length` pixels of `row` (which starts on a byte),
+// found 64 pixels at a time from the pixels' transitions; a run reaching
+// past `length` is cut there. Returns the number of runs written to `out`.
 i64 extract_runs(const std::uint8_t* row, i64 length, Run* out);
 
 // Where each position of a segment lands when scaled: entry p is

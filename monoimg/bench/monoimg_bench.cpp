@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "monoimg/monoimg.h"
+#include "monoimg/simd.h"
 #include "text_page.h"
 
 namespace {
@@ -167,36 +168,68 @@ BENCHMARK(BM_ours_gray)->ArgName("mode")->Arg(1)->Arg(3);
 BENCHMARK(BM_lept_gray)->ArgName("mode")->Arg(1)->Arg(3);
 
 // Console output plus, at the end, each of our timings divided by its
-// counterpart's.
+// counterpart's, in real time and in CPU time (the latter is steadier when
+// other work shares the processor).
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+      if (run.run_type == Run::RT_Iteration)
+        times_[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
     ConsoleReporter::ReportRuns(runs);
   }
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\nours / reference (real time; below 1.00 means ours is faster)\n");
+    std::printf("\nours / reference (below 1.00 means ours is faster), inner loops on %s\n",
+                monoimg::simd() == monoimg::Simd::Avx2 ? "AVX2" : "SSE2");
+    std::printf("  %-28s %-13s %5s %5s\n", "", "", "real", "cpu");
     for (const auto& [name, time] : times_) {
       if (name.rfind("BM_ours_", 0) != 0) continue;
       const std::string rest = name.substr(8);
       const std::string lept = "BM_lept_" + rest;
-      if (times_.count(lept)) std::printf("  %-28s vs Leptonica  %5.2f\n", rest.c_str(), time / times_[lept]);
+      if (times_.count(lept)) print(rest, "vs Leptonica", time, times_[lept]);
       if (rest == "blit/shift:0/rop:0" && times_.count("BM_memcpy_page"))
-        std::printf("  %-28s vs memcpy     %5.2f\n", rest.c_str(), time / times_["BM_memcpy_page"]);
+        print(rest, "vs memcpy", time, times_["BM_memcpy_page"]);
     }
   }
 
  private:
-  std::map<std::string, double> times_;
+  struct Times {
+    double real, cpu;
+  };
+  static void print(const std::string& name, const char* against, Times ours, Times theirs) {
+    std::printf("  %-28s %-13s %5.2f %5.2f\n", name.c_str(), against, ours.real / theirs.real, ours.cpu / theirs.cpu);
+  }
+
+  std::map<std::string, Times> times_;
 };
+
+// Takes --simd=sse2 or --simd=avx2 out of the arguments and makes the inner
+// loops use that instruction set; without it they use the best one here.
+bool choose_simd(int& argc, char** argv) {
+  int kept = 1;
+  bool ok = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--simd=sse2" || arg == "--simd=avx2") {
+      if (!monoimg::use_simd(arg == "--simd=avx2" ? monoimg::Simd::Avx2 : monoimg::Simd::Sse2)) {
+        std::fprintf(stderr, "%s: this processor cannot run it\n", argv[i]);
+        ok = false;
+      }
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  argc = kept;
+  return ok;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   setMsgSeverity(L_SEVERITY_NONE);
+  if (!choose_simd(argc, argv)) return 1;
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;

@@ -14,8 +14,9 @@ namespace testimg {
 
 // visit(ordinal, function, source bytes, destination, arguments after the
 // destination): the visitor makes the call and keeps or checks its result.
-// The destination is 224 pixels wide, so that its rows take the same bytes in
-// both layouts; the bottom-up exports get the source as a bottom-up bitmap.
+// The destinations are 224 and 1216 pixels wide, so that their rows take the
+// same bytes in both layouts; the bottom-up exports get the source as a
+// bottom-up bitmap.
 template <typename Visit>
 void ForEachExportCall(Visit &&visit) {
   std::mt19937 rng(41);
@@ -47,6 +48,26 @@ void ForEachExportCall(Visit &&visit) {
     visit(34, &MlxDIBRot, bd, dst, 224, 224, x, y, t, sw, sh, sx, sy, w, h, rop, angle);
     visit(16, &MlxBltZoomRot, b, dst, 224, 224, x, y, s, sw, sh, sx, sy, w, h, n, d, d, n, rop, angle);
     visit(36, &MlxDIBZoomRot, bd, dst, 224, 224, x, y, t, sw, sh, sx, sy, w, h, n, d, d, n, rop, angle);
+  }
+  // Rows many vectors wide, so that each export runs its widest inner loops
+  // (AVX2 where the processor has it) as well as their byte-by-byte ends.
+  const Picture src = random_picture(rng, 1203, 300);
+  const Picture dib = convert(src, true);
+  const std::vector<uint8_t> dst = random_picture(rng, 1216, 320).bytes;
+  const uint8_t *s = src.bytes.data(), *t = dib.bytes.data();
+  const auto &b = src.bytes, &bd = dib.bytes;
+  for (const int32_t x : {0, 3}) {
+    const int32_t rop = x == 0 ? 0 : 1;
+    visit(10, &MlxBitBlt, b, dst, 1216, 320, x, 1, s, 1203, 300, 5, 0, 1198, 300, rop);
+    visit(30, &MlxDIBBlt, bd, dst, 1216, 320, x, 1, t, 1203, 300, 5, 0, 1198, 300, rop);
+    visit(20, &MlxRop, b, dst, 1216, 320, x, 1, 1190, 300, 2, 0);
+    for (const int32_t angle : {90, 180, 270})
+      visit(14, &MlxBltRot, b, dst, 1216, 320, x, 2, s, 1203, 300, 1, 0, 1202, 300, rop, angle);
+    visit(15, &MlxBltZoom, b, dst, 1216, 320, x, 0, s, 1203, 300, 2, 0, 1201, 300, 1u, 3u, 1u, 3u, rop);
+    for (const int32_t mode : {1, 2, 3}) {
+      const uint32_t across = mode == 1 ? 2 : 4, down = mode == 3 ? 4 : 2;
+      visit(21, &MlxZoomToGray, b, dst, 304, 150, x, 0, s, 1203, 300, 0, 0, 1203, 300, 1u, across, 1u, down, 0, mode);
+    }
   }
 }
 
