@@ -27,14 +27,19 @@ void TransferWatchdog::Stop() {
   event_.reset();
 }
 
+// The event is reset before the flag is read: a stop that signals in
+// between then still finds the event set, so it is never lost (and the
+// window never waits out a silence limit for a transfer that has ended).
 DWORD WINAPI TransferWatchdog::Run(void *parameter) {
   auto *self = static_cast<TransferWatchdog *>(parameter);
   for (;;) {
-    if (WaitForSingleObject(self->event_.get(), kSilenceLimitMs) == WAIT_TIMEOUT) {
+    const DWORD waited = WaitForSingleObject(self->event_.get(), kSilenceLimitMs);
+    if (!self->active_) return 0;
+    if (waited == WAIT_TIMEOUT) {
       PostMessageA(self->window_, self->message_, 0, static_cast<LPARAM>(self->number_));
       return 0;
     }
-    if (!self->active_) return 0;
     ResetEvent(self->event_.get());
+    if (!self->active_) return 0;
   }
 }
