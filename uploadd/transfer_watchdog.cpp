@@ -1,45 +1,59 @@
 #include "transfer_watchdog.h"
 
-bool TransferWatchdog::Start(HWND window, UINT closeMessage, unsigned connectionNumber) {
-  Stop();
-  window_ = window;
-  message_ = closeMessage;
-  number_ = connectionNumber;
-  event_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  if (!event_) return false;
-  active_ = true;
-  thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
-  if (thread_) return true;
-  active_ = false;
-  event_.reset();
-  return false;
+TransferWatchdog::~TransferWatchdog() {
+  if (!thread_) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ending_ = true;
+  }
+  SetEvent(wake_.get());
+  WaitForSingleObject(thread_.get(), INFINITE);
 }
 
-void TransferWatchdog::Signal() {
-  if (event_) SetEvent(event_.get());
+bool TransferWatchdog::Start(HWND window, UINT closeMessage, unsigned connectionNumber) {
+  if (!wake_) wake_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  if (!wake_) return false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    window_ = window;
+    message_ = closeMessage;
+    number_ = connectionNumber;
+    Signal();
+    watching_ = true;
+  }
+  if (!thread_) thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+  if (!thread_) {
+    Stop();
+    return false;
+  }
+  SetEvent(wake_.get());
+  return true;
 }
 
 void TransferWatchdog::Stop() {
-  active_ = false;
-  Signal();
-  if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
-  thread_.reset();
-  event_.reset();
+  std::lock_guard<std::mutex> lock(mutex_);
+  watching_ = false;
 }
 
-// The event is reset before the flag is read: a stop that signals in
-// between then still finds the event set, so it is never lost (and the
-// window never waits out a silence limit for a transfer that has ended).
+DWORD TransferWatchdog::Check() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!watching_) return INFINITE;
+  const ULONGLONG silent = GetTickCount64() - lastActivity_;
+  if (silent < kSilenceLimitMs) return static_cast<DWORD>(kSilenceLimitMs - silent);
+  watching_ = false;
+  PostMessageA(window_, message_, 0, static_cast<LPARAM>(number_));
+  return INFINITE;
+}
+
+// Sleeps until the running upload could have been silent for the limit,
+// and looks at the time of its last activity then.
 DWORD WINAPI TransferWatchdog::Run(void *parameter) {
   auto *self = static_cast<TransferWatchdog *>(parameter);
   for (;;) {
-    const DWORD waited = WaitForSingleObject(self->event_.get(), kSilenceLimitMs);
-    if (!self->active_) return 0;
-    if (waited == WAIT_TIMEOUT) {
-      PostMessageA(self->window_, self->message_, 0, static_cast<LPARAM>(self->number_));
-      return 0;
+    {
+      std::lock_guard<std::mutex> lock(self->mutex_);
+      if (self->ending_) return 0;
     }
-    ResetEvent(self->event_.get());
-    if (!self->active_) return 0;
+    WaitForSingleObject(self->wake_.get(), self->Check());
   }
 }
