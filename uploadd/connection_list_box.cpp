@@ -21,8 +21,14 @@ int ConnectionListBox::Find(const std::string &prefix) const {
 bool ConnectionListBox::Replace(const std::string &prefix, const std::string &line) {
   const int index = Find(prefix);
   if (index < 0) return false;
+  // Drawing is held while the line is swapped: the count dips by one in
+  // between, and a list that just fits would hide and show its scroll bar,
+  // which cost tens of milliseconds per upload with several connections.
+  SendMessageA(listBox_, WM_SETREDRAW, FALSE, 0);
   SendMessageA(listBox_, LB_DELETESTRING, index, 0);
   SendMessageA(listBox_, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(line.c_str()));
+  SendMessageA(listBox_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(listBox_, nullptr, TRUE);
   return true;
 }
 
