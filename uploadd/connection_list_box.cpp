@@ -2,7 +2,34 @@
 
 #include <vector>
 
+namespace {
+
+// Each change of a list that scrolls updates its scroll bars, which costs
+// milliseconds under Wine; several cameras uploading at once change lines
+// many times a second. Drawing is held at the first change and resumed
+// once, this long after it, with every change since.
+constexpr UINT kResumeDelayMs = 100;
+constexpr UINT_PTR kResumeTimer = 1;
+constexpr const char *kHeldProperty = "LumoDrawingHeld";
+
+void CALLBACK ResumeDrawing(HWND listBox, UINT, UINT_PTR, DWORD) {
+  KillTimer(listBox, kResumeTimer);
+  RemovePropA(listBox, kHeldProperty);
+  SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(listBox, nullptr, TRUE);
+}
+
+}  // namespace
+
+void ConnectionListBox::HoldDrawing() {
+  if (GetPropA(listBox_, kHeldProperty)) return;
+  if (!SetTimer(listBox_, kResumeTimer, kResumeDelayMs, ResumeDrawing)) return;
+  SetPropA(listBox_, kHeldProperty, reinterpret_cast<HANDLE>(1));
+  SendMessageA(listBox_, WM_SETREDRAW, FALSE, 0);
+}
+
 void ConnectionListBox::Add(const std::string &line) {
+  HoldDrawing();
   SendMessageA(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
@@ -21,18 +48,15 @@ int ConnectionListBox::Find(const std::string &prefix) const {
 bool ConnectionListBox::Replace(const std::string &prefix, const std::string &line) {
   const int index = Find(prefix);
   if (index < 0) return false;
-  // Drawing is held while the line is swapped: the count dips by one in
-  // between, and a list that just fits would hide and show its scroll bar,
-  // which cost tens of milliseconds per upload with several connections.
-  SendMessageA(listBox_, WM_SETREDRAW, FALSE, 0);
+  HoldDrawing();
   SendMessageA(listBox_, LB_DELETESTRING, index, 0);
   SendMessageA(listBox_, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(line.c_str()));
-  SendMessageA(listBox_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(listBox_, nullptr, TRUE);
   return true;
 }
 
 void ConnectionListBox::Remove(const std::string &prefix) {
   const int index = Find(prefix);
-  if (index >= 0) SendMessageA(listBox_, LB_DELETESTRING, index, 0);
+  if (index < 0) return;
+  HoldDrawing();
+  SendMessageA(listBox_, LB_DELETESTRING, index, 0);
 }
