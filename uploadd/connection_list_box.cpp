@@ -6,25 +6,33 @@ namespace {
 
 // Each change of a list that scrolls updates its scroll bars, which costs
 // milliseconds under Wine; several cameras uploading at once change lines
-// many times a second. Drawing is held at the first change and resumed
-// once, this long after it, with every change since.
-constexpr UINT kResumeDelayMs = 100;
+// many times a second. Drawing is held at a change and resumed, with every
+// change since, once the list has been quiet for this long (a timer) or,
+// as timers wait for an idle queue, at the first change after it.
+constexpr DWORD kResumeDelayMs = 200;
 constexpr UINT_PTR kResumeTimer = 1;
-constexpr const char *kHeldProperty = "LumoDrawingHeld";
+// Set while drawing is held: the tick count at the hold (odd, never 0).
+constexpr const char *kHeldSince = "LumoDrawingHeldSince";
 
-void CALLBACK ResumeDrawing(HWND listBox, UINT, UINT_PTR, DWORD) {
+void ResumeDrawing(HWND listBox) {
   KillTimer(listBox, kResumeTimer);
-  RemovePropA(listBox, kHeldProperty);
+  RemovePropA(listBox, kHeldSince);
   SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(listBox, nullptr, TRUE);
+  UpdateWindow(listBox);
 }
+
+void CALLBACK OnResumeTimer(HWND listBox, UINT, UINT_PTR, DWORD) { ResumeDrawing(listBox); }
 
 }  // namespace
 
 void ConnectionListBox::HoldDrawing() {
-  if (GetPropA(listBox_, kHeldProperty)) return;
-  if (!SetTimer(listBox_, kResumeTimer, kResumeDelayMs, ResumeDrawing)) return;
-  SetPropA(listBox_, kHeldProperty, reinterpret_cast<HANDLE>(1));
+  if (const auto since = reinterpret_cast<DWORD_PTR>(GetPropA(listBox_, kHeldSince))) {
+    if (GetTickCount() - static_cast<DWORD>(since) < kResumeDelayMs) return;
+    ResumeDrawing(listBox_);
+  }
+  if (!SetTimer(listBox_, kResumeTimer, kResumeDelayMs, OnResumeTimer)) return;
+  SetPropA(listBox_, kHeldSince, reinterpret_cast<HANDLE>(static_cast<DWORD_PTR>(GetTickCount() | 1)));
   SendMessageA(listBox_, WM_SETREDRAW, FALSE, 0);
 }
 
