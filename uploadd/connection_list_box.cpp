@@ -9,7 +9,7 @@ namespace {
 // many times a second. Drawing is held at a change and resumed, with every
 // change since, once the list has been quiet for this long (a timer) or,
 // as timers wait for an idle queue, at the first change after it.
-constexpr DWORD kResumeDelayMs = 200;
+constexpr DWORD kResumeDelayMs = 250;
 constexpr UINT_PTR kResumeTimer = 1;
 // Set while drawing is held: the tick count at the hold (odd, never 0).
 constexpr const char *kHeldSince = "LumoDrawingHeldSince";

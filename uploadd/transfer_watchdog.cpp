@@ -22,12 +22,9 @@ bool TransferWatchdog::Start(HWND window, UINT closeMessage, unsigned connection
     watching_ = true;
   }
   if (!thread_) thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
-  if (!thread_) {
-    Stop();
-    return false;
-  }
-  SetEvent(wake_.get());
-  return true;
+  if (thread_) return true;
+  Stop();
+  return false;
 }
 
 void TransferWatchdog::Stop() {
@@ -37,16 +34,19 @@ void TransferWatchdog::Stop() {
 
 DWORD TransferWatchdog::Check() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!watching_) return INFINITE;
+  if (!watching_) return kSilenceLimitMs;
   const ULONGLONG silent = GetTickCount64() - lastActivity_;
   if (silent < kSilenceLimitMs) return static_cast<DWORD>(kSilenceLimitMs - silent);
   watching_ = false;
   PostMessageA(window_, message_, 0, static_cast<LPARAM>(number_));
-  return INFINITE;
+  return kSilenceLimitMs;
 }
 
 // Sleeps until the running upload could have been silent for the limit,
-// and looks at the time of its last activity then.
+// and looks at the time of its last activity then. Idle, it looks every
+// limit too: an upload started meanwhile is then looked at no later than
+// its limit, so a start need not wake the thread (a switch of threads per
+// upload on the window's time).
 DWORD WINAPI TransferWatchdog::Run(void *parameter) {
   auto *self = static_cast<TransferWatchdog *>(parameter);
   for (;;) {

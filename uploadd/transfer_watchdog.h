@@ -43,6 +43,6 @@ class TransferWatchdog {
   unsigned number_ = 0;
 
   std::atomic<ULONGLONG> lastActivity_{0};
-  unique_handle wake_;  // auto-reset: a new watch or the end
+  unique_handle wake_;  // auto-reset: the end
   unique_handle thread_;
 };
