@@ -98,7 +98,7 @@ bool CCommandSocket::ReplaceConnectionLine(const std::string &prefix, const std:
 }
 
 bool CCommandSocket::StartDataConnection(const DataAddress &address, const std::string &targetPath) {
-  auto dataSocket = std::make_unique<CDataSocket>(*this, targetPath);
+  auto dataSocket = std::make_unique<CDataSocket>(*this, targetPath, server_.ReceiveBuffer());
   if (!watchdog_.Start(server_.Window(), WM_CLOSE_CONNECTION, ConnectionNumber())) return false;
   dataSocket_ = std::move(dataSocket);
   if (dataSocket_->Start(address.address, address.port)) return true;

@@ -16,5 +16,7 @@ class ConnectionListBox {
 
  private:
   int Find(const std::string &prefix) const;
+  // Holds drawing until shortly after this change (see the source).
+  void HoldDrawing();
   HWND listBox_;
 };

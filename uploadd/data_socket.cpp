@@ -1,7 +1,6 @@
 #include "data_socket.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "backup_name.h"
 #include "command_socket.h"
@@ -56,16 +55,18 @@ CDataSocket::ReadResult CDataSocket::ReceivePending() {
   if (!raw_) return ReadResult::Failed;
   u_long pending = 0;
   if (!IOCtl(FIONREAD, &pending)) return ReadResult::Failed;
-  std::vector<char> buffer;
+  const size_t wanted = std::clamp<u_long>(pending, 1, kMaxReadBytes);
+  // The buffer only grows: a fresh block per read would cost more than the
+  // read itself (zeroing and first-touch faults of up to a megabyte).
   try {
-    buffer.resize(std::clamp<u_long>(pending, 1, kMaxReadBytes));
+    if (buffer_.size() < wanted) buffer_.resize(wanted);
   } catch (const std::bad_alloc &) {
     return ReadResult::Failed;
   }
   size_t filled = 0;
   ReadResult result = ReadResult::Data;
-  while (filled < buffer.size()) {
-    const int got = Receive(buffer.data() + filled, static_cast<int>(buffer.size() - filled));
+  while (filled < wanted) {
+    const int got = Receive(buffer_.data() + filled, static_cast<int>(wanted - filled));
     if (got == SOCKET_ERROR && GetLastError() == WSAEWOULDBLOCK) {
       if (filled == 0) result = ReadResult::Idle;
       break;
@@ -77,7 +78,7 @@ CDataSocket::ReadResult CDataSocket::ReceivePending() {
     }
     filled += static_cast<size_t>(got);
   }
-  if (filled > 0 && !AppendToFile(buffer.data(), filled)) return ReadResult::Failed;
+  if (filled > 0 && !AppendToFile(buffer_.data(), filled)) return ReadResult::Failed;
   return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "async_socket.h"
 #include "win_raii.h"
@@ -19,7 +20,9 @@ struct CDataRaw {
 
 class CDataSocket : public winfx::CAsyncSocket {
  public:
-  CDataSocket(CCommandSocket &owner, std::string targetPath) : owner_(owner), targetPath_(std::move(targetPath)) {}
+  // buffer takes each read; the server lends one to all its uploads.
+  CDataSocket(CCommandSocket &owner, std::string targetPath, std::vector<char> &buffer)
+      : owner_(owner), targetPath_(std::move(targetPath)), buffer_(buffer) {}
 
   // Opens the socket and starts connecting; false on failure.
   bool Start(const std::string &address, int port);
@@ -43,5 +46,6 @@ class CDataSocket : public winfx::CAsyncSocket {
 
   CCommandSocket &owner_;
   std::string targetPath_;
+  std::vector<char> &buffer_;
   std::unique_ptr<CDataRaw> raw_;
 };

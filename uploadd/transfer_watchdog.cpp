@@ -1,40 +1,59 @@
 #include "transfer_watchdog.h"
 
+TransferWatchdog::~TransferWatchdog() {
+  if (!thread_) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ending_ = true;
+  }
+  SetEvent(wake_.get());
+  WaitForSingleObject(thread_.get(), INFINITE);
+}
+
 bool TransferWatchdog::Start(HWND window, UINT closeMessage, unsigned connectionNumber) {
-  Stop();
-  window_ = window;
-  message_ = closeMessage;
-  number_ = connectionNumber;
-  event_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  if (!event_) return false;
-  active_ = true;
-  thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+  if (!wake_) wake_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  if (!wake_) return false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    window_ = window;
+    message_ = closeMessage;
+    number_ = connectionNumber;
+    Signal();
+    watching_ = true;
+  }
+  if (!thread_) thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
   if (thread_) return true;
-  active_ = false;
-  event_.reset();
+  Stop();
   return false;
 }
 
-void TransferWatchdog::Signal() {
-  if (event_) SetEvent(event_.get());
-}
-
 void TransferWatchdog::Stop() {
-  active_ = false;
-  Signal();
-  if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
-  thread_.reset();
-  event_.reset();
+  std::lock_guard<std::mutex> lock(mutex_);
+  watching_ = false;
 }
 
+DWORD TransferWatchdog::Check() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!watching_) return kSilenceLimitMs;
+  const ULONGLONG silent = GetTickCount64() - lastActivity_;
+  if (silent < kSilenceLimitMs) return static_cast<DWORD>(kSilenceLimitMs - silent);
+  watching_ = false;
+  PostMessageA(window_, message_, 0, static_cast<LPARAM>(number_));
+  return kSilenceLimitMs;
+}
+
+// Sleeps until the running upload could have been silent for the limit,
+// and looks at the time of its last activity then. Idle, it looks every
+// limit too: an upload started meanwhile is then looked at no later than
+// its limit, so a start need not wake the thread (a switch of threads per
+// upload on the window's time).
 DWORD WINAPI TransferWatchdog::Run(void *parameter) {
   auto *self = static_cast<TransferWatchdog *>(parameter);
   for (;;) {
-    if (WaitForSingleObject(self->event_.get(), kSilenceLimitMs) == WAIT_TIMEOUT) {
-      PostMessageA(self->window_, self->message_, 0, static_cast<LPARAM>(self->number_));
-      return 0;
+    {
+      std::lock_guard<std::mutex> lock(self->mutex_);
+      if (self->ending_) return 0;
     }
-    if (!self->active_) return 0;
-    ResetEvent(self->event_.get());
+    WaitForSingleObject(self->wake_.get(), self->Check());
   }
 }

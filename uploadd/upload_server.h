@@ -6,6 +6,7 @@
 
 #include <list>
 #include <memory>
+#include <vector>
 
 #include "async_socket.h"
 #include "command_socket.h"
@@ -48,6 +49,9 @@ class UploadServer {
   RollingLog &Log() { return log_; }
   ConnectionListBox &Connections() { return connections_; }
   HWND Window() const { return window_; }
+  // Every upload runs on the window thread, one read at a time: they all
+  // read into this one buffer.
+  std::vector<char> &ReceiveBuffer() { return receiveBuffer_; }
 
  private:
   const ServerSettings &settings_;
@@ -57,4 +61,5 @@ class UploadServer {
   std::unique_ptr<CListeningSocket> listening_;
   std::list<std::unique_ptr<CCommandSocket>> sockets_;
   unsigned connectionCount_ = 0;
+  std::vector<char> receiveBuffer_;
 };

@@ -50,7 +50,7 @@ bool FtpUploadClient::Fail(const std::string &why) {
   return false;
 }
 
-bool FtpUploadClient::Connect(const std::string &host, int port) {
+bool FtpUploadClient::Connect(const std::string &host, int port, const std::string &cameraAddress) {
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -61,6 +61,15 @@ bool FtpUploadClient::Connect(const std::string &host, int port) {
   if (control_ < 0) {
     freeaddrinfo(found);
     return Fail(std::string("cannot create a socket: ") + strerror(errno));
+  }
+  if (!cameraAddress.empty()) {
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    if (inet_pton(AF_INET, cameraAddress.c_str(), &local.sin_addr) != 1 ||
+        bind(control_, reinterpret_cast<sockaddr *>(&local), sizeof local) != 0) {
+      freeaddrinfo(found);
+      return Fail("cannot use the camera address " + cameraAddress + ": " + strerror(errno));
+    }
   }
   const int flags = fcntl(control_, F_GETFL);
   fcntl(control_, F_SETFL, flags | O_NONBLOCK);

@@ -21,8 +21,10 @@ class FtpUploadClient {
   FtpUploadClient(const FtpUploadClient &) = delete;
   FtpUploadClient &operator=(const FtpUploadClient &) = delete;
 
-  // Connects and reads the greeting.
-  bool Connect(const std::string &host, int port);
+  // Connects and reads the greeting. A non-empty cameraAddress is the local
+  // address the connection leaves from, and so the one PORT names: several
+  // cameras on one machine each need their own address for data port 6223.
+  bool Connect(const std::string &host, int port, const std::string &cameraAddress = "");
   bool Login(const UploadLogin &login);
   bool ChangeDirectory(const std::string &directory);
   // Opens the data port and names it with PORT.

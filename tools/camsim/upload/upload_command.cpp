@@ -33,7 +33,7 @@ int CamsimUploadMain(int argc, char **argv) {
   }
 
   FtpUploadClient client(options->timeoutSeconds * 1000, options->dataPort);
-  if (!client.Connect(options->host, options->port) || !client.Login(options->login)) return Failed(client);
+  if (!client.Connect(options->host, options->port, options->cameraAddress) || !client.Login(options->login)) return Failed(client);
   if (!options->directory.empty() && !client.ChangeDirectory(options->directory)) return Failed(client);
 
   const auto start = std::chrono::steady_clock::now();

@@ -13,6 +13,8 @@ const char kUploadUsage[] =
     "  --account NAME        account sent with ACCT (LumoK20)\n"
     "  --cwd DIRECTORY       change directory before the uploads\n"
     "  --data-port N         the camera's data port (6223)\n"
+    "  --camera-address IP   the camera's own address: connect from it and\n"
+    "                        listen on it (lets several cameras share a host)\n"
     "  --timeout SECONDS     longest wait for the server (60)\n"
     "  --quiet               print only the summary\n"
     "  --help                show this text\n";
@@ -61,6 +63,8 @@ std::optional<UploadOptions> ParseUploadOptions(int argc, char **argv, std::stri
       options.login.account = value();
     } else if (!std::strcmp(arg, "--cwd")) {
       options.directory = value();
+    } else if (!std::strcmp(arg, "--camera-address")) {
+      options.cameraAddress = value();
     } else if (!std::strcmp(arg, "--data-port")) {
       if (!ParseNumber(value(), 1, 65535, options.dataPort)) {
         error = "bad --data-port";

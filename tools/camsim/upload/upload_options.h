@@ -11,6 +11,7 @@ struct UploadOptions {
   std::string host;
   int port = 6222;
   int dataPort = 6223;
+  std::string cameraAddress;  // local address to connect from when not empty
   int timeoutSeconds = 60;
   UploadLogin login;
   std::string directory;  // CWD before the uploads when not empty

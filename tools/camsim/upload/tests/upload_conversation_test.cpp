@@ -61,6 +61,7 @@ struct FakeServer {
       const int c = accept(listener, nullptr, nullptr);
       Write(c, "220 Lumo ftpd 1.0 FTP Server ready.\r\n");
       int dataPort = 0;
+      uint32_t dataAddress = 0;
       for (;;) {
         const std::string line = ReadLine(c);
         if (line.empty()) break;
@@ -74,6 +75,7 @@ struct FakeServer {
           int h1, h2, h3, h4, p1, p2;
           std::sscanf(line.c_str() + 5, "%d,%d,%d,%d,%d,%d", &h1, &h2, &h3, &h4, &p1, &p2);
           dataPort = p1 * 256 + p2;
+          dataAddress = static_cast<uint32_t>(h1 << 24 | h2 << 16 | h3 << 8 | h4);
           Write(c, "220 PORT command successful.\r\n");
         } else if (verb == "STOR") {
           Write(c, "150 Opening BINARY mode data connection for " + line.substr(5) + "\r\n");
@@ -81,7 +83,7 @@ struct FakeServer {
           sockaddr_in to{};
           to.sin_family = AF_INET;
           to.sin_port = htons(static_cast<uint16_t>(dataPort));
-          to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+          to.sin_addr.s_addr = htonl(dataAddress);
           connect(d, reinterpret_cast<sockaddr *>(&to), sizeof to);
           std::string body;
           char buffer[4096];
@@ -132,6 +134,22 @@ TEST(CamsimUpload, LogsInStoresEachFileOverActiveDataConnectionsAndQuits) {
   ASSERT_EQ(server.files.size(), 2u);
   EXPECT_EQ(server.files[0], big);
   EXPECT_EQ(server.files[1], "");
+}
+
+// A second camera on the same host: its own address carries the control
+// connection, the PORT line and the data connection.
+TEST(CamsimUpload, CameraAddressIsTheSourceAndTheDataAddress) {
+  FakeServer server;
+  server.Run();
+  const std::string a = TempFile("IMG0002.JPG", "picture");
+  ASSERT_EQ(RunUpload({"--server", "127.0.0.1:" + std::to_string(server.port), "--camera-address", "127.0.0.3",
+                       "--quiet", a}),
+            0);
+  server.thread.join();
+  ASSERT_GE(server.commands.size(), 4u);
+  EXPECT_EQ(server.commands[3], "PORT 127,0,0,3,24,79");
+  EXPECT_EQ(server.files, std::vector<std::string>{"picture"});
+  EXPECT_EQ(RunUpload({"--server", "127.0.0.1:1", "--camera-address", "not.an.address", a}), 1);
 }
 
 TEST(CamsimUpload, RefusedLoginAndMissingFilesFail) {
