@@ -55,8 +55,9 @@ constexpr SIZE_T kMiB = 1 << 20;
 HWND StartLinkHost(ChildProcess &host, const std::string &address) {
   host.Start("linkhost.exe " + address);
   const auto infoName = *InfoBlockName(*DeviceKey(address));
-  // Up to 30 s: a loaded machine starts Wine processes slowly.
-  for (int i = 0; i < 1200; ++i) {
+  // Up to 2 minutes: a loaded machine starts Wine processes slowly (over
+  // 30 s was seen once).
+  for (int i = 0; i < 4800; ++i) {
     CSharedMemory info;
     if (info.Open(infoName.c_str(), FILE_MAP_READ)) {
       if (auto *fields = static_cast<const uint32_t *>(info.Lock(false))) return WindowFrom32(fields[1]);
