@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 # Wine prefixes take minutes to make: they are made beside the builds.
 bash scripts/wine-session prepare build/win64/wine &
+LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 bash scripts/wine-session prepare build/win64/wine-japanese &
 if bash scripts/wine32-ready.sh >/dev/null; then bash scripts/wine-session prepare --32 build/win32/wine & fi
 bash scripts/build.sh native win64 win32
 status=0
