@@ -9,29 +9,23 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
-lumo_find_wine64() {
-  local c
-  for c in "${LUMO_WINE64:-}" "$(command -v wine64 2>/dev/null)" /usr/lib/wine/wine64; do
+# lumo_find_loader PACKAGE NAME CANDIDATES...: the first executable candidate,
+# else the loader NAME that Debian's PACKAGE installed.
+lumo_find_loader() {
+  local package=$1 name=$2 c
+  shift 2
+  for c in "$@"; do
     if [ -n "$c" ] && [ -x "$c" ]; then echo "$c"; return 0; fi
   done
-  c=$(dpkg -L wine64 2>/dev/null | grep -E '/wine64$' | head -n1)
+  c=$(dpkg -L "$package" 2>/dev/null | grep -E "/$name\$" | head -n1)
   if [ -n "$c" ] && [ -x "$c" ]; then echo "$c"; return 0; fi
-  echo "wine64 loader not found: install Debian's wine64 package" >&2
+  echo "the $name loader was not found: install Debian's $package package (scripts/install-deps.sh)" >&2
   return 1
 }
-lumo_find_wine32() {
-  local c
-  for c in "${LUMO_WINE32:-}" /usr/lib/wine/wine; do
-    if [ -n "$c" ] && [ -x "$c" ]; then echo "$c"; return 0; fi
-  done
-  c=$(dpkg -L wine32 2>/dev/null | grep -E '/wine$' | head -n1)
-  if [ -n "$c" ] && [ -x "$c" ]; then echo "$c"; return 0; fi
-  echo "32-bit wine loader not found: install Debian's wine32 package (scripts/install-deps.sh)" >&2
-  return 1
-}
-WINE64=$(lumo_find_wine64) || exit 1
+WINE64=$(lumo_find_loader wine64 wine64 "${LUMO_WINE64:-}" "$(command -v wine64 2>/dev/null)" /usr/lib/wine/wine64) ||
+  exit 1
 if [ "${LUMO_WINE_BITS:-64}" = 32 ]; then
-  WINE=$(lumo_find_wine32) || exit 1
+  WINE=$(lumo_find_loader wine32 wine "${LUMO_WINE32:-}" /usr/lib/wine/wine) || exit 1
 else
   WINE=$WINE64
 fi

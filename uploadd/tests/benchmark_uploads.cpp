@@ -16,20 +16,8 @@ constexpr unsigned kClientTimeoutMs = 600000;
 // Names that every camera sends, each twice when it sends 50 files.
 constexpr int kSharedNames = 5;
 
-std::vector<std::string> FilesIn(const std::string &folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-  return names;
-}
-
 void EmptyFolder(const std::string &folder) {
-  for (const auto &name : FilesIn(folder)) DeleteFileA((folder + "\\" + name).c_str());
+  for (const auto &name : FileNames(folder)) DeleteFileA((folder + "\\" + name).c_str());
 }
 
 bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -162,5 +150,5 @@ void BenchmarkFolder::CheckReceived(const std::vector<Camera> &cameras, Measured
         if (sent[a].camera == sent[b].camera && number[a] > number[b])
           measured.Fail("the copies of " + name + " are numbered out of the order they were sent");
   }
-  if (FilesIn(Root()).size() != uploads) measured.Fail("the root holds other files than the uploads");
+  if (FileNames(Root()).size() != uploads) measured.Fail("the root holds other files than the uploads");
 }

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 std::string ReadAll(const std::string &path);
 void WriteAll(const std::string &path, const std::string &bytes);
+// The names of the files (not folders) in a folder, sorted.
+std::vector<std::string> FileNames(const std::string &folder);
 // Deletes a folder with everything in it.
 void RemoveTree(const std::string &path);
 
