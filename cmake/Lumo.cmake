@@ -115,7 +115,8 @@ function(lumo_test)
   endif()
   set(props TIMEOUT ${T_TIMEOUT})
   if(T_PORTS)
-    list(APPEND props RESOURCE_LOCK ${LUMO_CAMERA_PORTS_LOCK})
+    # The label lets the test command run the other tests beside another build's.
+    list(APPEND props RESOURCE_LOCK ${LUMO_CAMERA_PORTS_LOCK} LABELS ${LUMO_CAMERA_PORTS_LOCK})
   endif()
   if(LUMO_STAGE32)
     # Emulated Wine starts programs slowly: LUMO_EMULATED tells the tests to
