@@ -118,14 +118,19 @@ function(lumo_test)
     # The label lets the test command run the other tests beside another build's.
     list(APPEND props RESOURCE_LOCK ${LUMO_CAMERA_PORTS_LOCK} LABELS ${LUMO_CAMERA_PORTS_LOCK})
   endif()
+  # wine-run ends a Windows test a little before CTest would, so that its
+  # output and a picture of the display are kept.
+  math(EXPR time_limit "${T_TIMEOUT} - 20")
   if(LUMO_STAGE32)
     # Emulated Wine starts programs slowly: LUMO_EMULATED tells the tests to
     # start the peers they need first and wait for them.
     add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_filter=${T_STAGE32} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_session ENVIRONMENT LUMO_EMULATED=1 ${props})
+    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_session
+                         ENVIRONMENT "LUMO_EMULATED=1;LUMO_TIME_LIMIT=${time_limit}" ${props})
   elseif(LUMO_WINDOWS)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_session ${props})
+    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_session ENVIRONMENT LUMO_TIME_LIMIT=${time_limit}
+                         ${props})
   else()
     gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST
                          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin PROPERTIES ${props})

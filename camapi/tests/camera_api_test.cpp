@@ -117,7 +117,9 @@ class CameraApi : public ::testing::Test {
                                           "[ZL1]Quality=2"},
                                error))
         << error;
-    if (!linkHost_) ASSERT_EQ(LinkHostsFor(address_), 0);
+    if (!linkHost_) {
+      ASSERT_EQ(LinkHostsFor(address_), 0);
+    }
     tagZLXCANCELDLGPARAM wait{0, 5000, "Lumo camera"};
     tagZLXMODEL model{1, 0};
     const DWORD start = GetTickCount();

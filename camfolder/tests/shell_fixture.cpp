@@ -105,16 +105,8 @@ void ScreenshotForReview(HWND window, const std::string &name) {
   if (!folder || !*folder) return;
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Sleep(500);
-  // A Unix program started from Wine cannot be waited for: it leaves a mark
-  // when the picture is taken, so that the window stays as it was until then.
-  const std::string picture = std::string(folder) + "/" + name;
-  DeleteFileA(WindowsPath(picture + ".done").c_str());
-  RunShell("import -window root '" + picture + ".png'; touch '" + picture + ".done'");
-  const DWORD start = GetTickCount();
-  while (GetFileAttributesA(WindowsPath(picture + ".done").c_str()) == INVALID_FILE_ATTRIBUTES &&
-         GetTickCount() - start < 20000)
-    Sleep(50);
-  DeleteFileA(WindowsPath(picture + ".done").c_str());
+  // RunShell returns when the picture is taken, so the window stays as it was until then.
+  RunShell("import -window root '" + std::string(folder) + "/" + name + ".png'");
 }
 
 std::string LocalWorkingFolder() {

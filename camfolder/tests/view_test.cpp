@@ -300,7 +300,9 @@ TEST_F(View, ActivationMergesTheMenusAndKeysReachTheCommands) {
     EXPECT_EQ(text(edit, i), text(GetSubMenu(ours.get(), 0), i));
     EXPECT_EQ(GetMenuItemID(edit, static_cast<int>(i)), i + 1);
   }
-  if (JapaneseSystem()) EXPECT_EQ(text(edit, 0), Ansi("すべて選択(&A)"));
+  if (JapaneseSystem()) {
+    EXPECT_EQ(text(edit, 0), Ansi("すべて選択(&A)"));
+  }
   EXPECT_EQ(text(edit, static_cast<UINT>(GetMenuItemCount(edit) - 1)), "Close");  // the browser's stay
   for (UINT i = 0; i < 4; ++i) EXPECT_EQ(GetMenuItemID(viewMenu, static_cast<int>(i)), i + 3);
 

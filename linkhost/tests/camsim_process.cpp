@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr DWORD kStartTimeout = 20000;
-constexpr DWORD kStopTimeout = 10000;
-constexpr unsigned kMaxLifetimeSeconds = 180;
-constexpr unsigned kIdleExitSeconds = 20;  // ends camsim soon after a test died
+constexpr DWORD kStartTimeout = 60000;
+constexpr DWORD kShellTimeout = 60000;  // generous: a loaded machine starts processes slowly
+constexpr unsigned kMaxLifetimeSeconds = 1200;  // beyond the longest test program under load
+constexpr unsigned kIdleExitSeconds = 60;  // ends camsim soon after a test died
 
 // The Windows name of a Unix path (Wine maps the Unix root to drive Z:).
 std::string WindowsPath(const std::string &unixPath) {
@@ -29,8 +29,8 @@ bool Exists(const std::string &unixPath) {
   return GetFileAttributesA(WindowsPath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Polls for a file to appear or vanish; the simulator signals its state
-// through these files because it is not a Windows process we could wait on.
+}  // namespace
+
 bool WaitForFile(const std::string &unixPath, bool present, DWORD timeout) {
   const DWORD start = GetTickCount();
   while (Exists(unixPath) != present) {
@@ -40,21 +40,27 @@ bool WaitForFile(const std::string &unixPath, bool present, DWORD timeout) {
   return true;
 }
 
-bool StartShell(const std::string &command, PROCESS_INFORMATION &process) {
+bool StartShell(const std::string &command) {
   std::string line = "/bin/sh -c \"" + command + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-}
-
-}  // namespace
-
-bool RunShell(const std::string &command) {
   PROCESS_INFORMATION process{};
-  if (!StartShell(command, process)) return false;
-  const bool done = WaitForSingleObject(process.hProcess, kStopTimeout) == WAIT_OBJECT_0;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+  return true;
+}
+
+// The handle Wine returns for a Unix process cannot be waited on (the wait
+// fails at once), so the command line touches a marker file when it is done.
+bool RunShell(const std::string &command) {
+  static LONG counter = 0;
+  const std::string marker = "/tmp/lumo-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(GetTickCount()) + "-" + std::to_string(InterlockedIncrement(&counter));
+  if (!StartShell("( " + command + " ); touch " + marker)) return false;
+  const bool done = WaitForFile(marker, true, kShellTimeout);
+  DeleteFileA(WindowsPath(marker).c_str());
   return done;
 }
 
@@ -79,13 +85,10 @@ bool CamsimProcess::Start(const std::string &address, const std::vector<std::str
                         "/ready --idle-exit " + std::to_string(kIdleExitSeconds) + " --max-lifetime " + std::to_string(kMaxLifetimeSeconds);
   for (const std::string &argument : arguments) command += " '" + argument + "'";
   command += " 2>" + folder_ + "/log";
-  PROCESS_INFORMATION process{};
-  if (!StartShell(command, process)) {
+  if (!StartShell(command)) {
     error = "cannot start /bin/sh";
     return false;
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   if (!WaitForFile(folder_ + "/ready", true, kStartTimeout)) {
     error = "camsim did not come up on " + address + "; its log: " + Log();
     return false;

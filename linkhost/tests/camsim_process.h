@@ -5,6 +5,8 @@
 // so it cannot watch the test process).
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -31,5 +33,10 @@ class CamsimProcess {
   std::string folder_;  // Unix path of the run's folder (pid and ready files)
 };
 
-// Runs a shell command line as a Unix process and waits for it.
+// Runs a shell command line as a Unix process and waits for it (up to a
+// minute); false when it could not be started or did not end in time.
 bool RunShell(const std::string &command);
+// Starts a shell command line as a Unix process without waiting for it.
+bool StartShell(const std::string &command);
+// Polls until the Unix path exists (present) or is gone; false after the timeout.
+bool WaitForFile(const std::string &unixPath, bool present, DWORD timeout);

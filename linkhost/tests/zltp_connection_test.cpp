@@ -56,6 +56,15 @@ TEST_F(ConnectionTest, NoCameraGivesCommunicationFailure) {
   EXPECT_EQ(link_.OpenCamera(T("not.an.address"), model_, version_), ZLX_E_INVALID_PARAMETER);
 }
 
+// The tests that lose the camera on purpose rely on Stop returning only once
+// the simulator is gone.
+TEST_F(ConnectionTest, AStoppedCameraIsGoneWhenStopReturns) {
+  StartCamsim();
+  const std::string address = camsim_.Address();
+  camsim_.Stop();
+  EXPECT_EQ(link_.OpenCamera(T(address), model_, version_), ZLX_E_CONNECT_FAILED);
+}
+
 TEST_F(ConnectionTest, InterimAndStaleRepliesAreSkipped) {
   Open({"--fault", "interim=3@80010100", "--fault", "stale@80010200", "--capacity", "0=123456", "--free",
         "0=654321"});

@@ -14,35 +14,13 @@ namespace {
 // The ZLtp camera keeps off 6220/6221, which vserver binds on every address.
 constexpr char kZltpControlPort[] = "16220";
 constexpr char kZltpDataPort[] = "16221";
-constexpr DWORD kStartTimeout = 20000;
+constexpr DWORD kStartTimeout = 60000;
 
 std::string WindowsPath(const std::string &unixPath) {
   std::string path = "Z:" + unixPath;
   for (char &c : path)
     if (c == '/') c = '\\';
   return path;
-}
-
-// Starts a Unix command line without waiting for it (Wine runs /bin/sh as a Unix process).
-bool StartShell(const std::string &command) {
-  std::string line = "/bin/sh -c \"" + command + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return false;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
-}
-
-bool WaitForFile(const std::string &unixPath, DWORD timeout) {
-  const DWORD start = GetTickCount();
-  while (GetFileAttributesA(WindowsPath(unixPath).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    if (GetTickCount() - start > timeout) return false;
-    Sleep(20);
-  }
-  return true;
 }
 
 }  // namespace
@@ -62,7 +40,7 @@ bool SerialCamera::Start(const std::vector<std::string> &serialArguments,
                         "/pid --ready-file " + folder_ + "/ready --idle-exit 30 --max-lifetime 180 -v";
   for (const std::string &argument : serialArguments) command += " '" + argument + "'";
   command += " 2>" + folder_ + "/log";
-  if (!StartShell(command) || !WaitForFile(folder_ + "/ready", kStartTimeout)) {
+  if (!StartShell(command) || !WaitForFile(folder_ + "/ready", true, kStartTimeout)) {
     error = "camsim serial did not come up (log in " + folder_ + "/log)";
     return false;
   }

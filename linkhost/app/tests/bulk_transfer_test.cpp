@@ -20,6 +20,7 @@
 #include "child_process.h"
 #include "command_client.h"
 #include "command_layout.h"
+#include "link_host_wait.h"
 #include "shared_memory.h"
 #include "unix_paths.h"
 #include "win_raii.h"
@@ -54,17 +55,8 @@ constexpr SIZE_T kMiB = 1 << 20;
 // Starts a link host for the address and waits for its command window.
 HWND StartLinkHost(ChildProcess &host, const std::string &address) {
   host.Start("linkhost.exe " + address);
-  const auto infoName = *InfoBlockName(*DeviceKey(address));
-  // Up to 2 minutes: a loaded machine starts Wine processes slowly (over
-  // 30 s was seen once).
-  for (int i = 0; i < 4800; ++i) {
-    CSharedMemory info;
-    if (info.Open(infoName.c_str(), FILE_MAP_READ)) {
-      if (auto *fields = static_cast<const uint32_t *>(info.Lock(false))) return WindowFrom32(fields[1]);
-    }
-    Sleep(25);
-  }
-  return nullptr;
+  PublishedLinkHost published;
+  return WaitForLinkHost(*DeviceKey(address), 120000, published) ? published.window : nullptr;
 }
 
 class Transfers : public ::testing::Test {

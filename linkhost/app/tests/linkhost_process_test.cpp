@@ -9,29 +9,12 @@
 #include "child_process.h"
 #include "command_client.h"
 #include "command_layout.h"
+#include "link_host_wait.h"
 #include "shared_memory.h"
 
 namespace {
 
 constexpr DWORD kTimeout = 60000;
-
-// Waits until the link host of the address has published its information block.
-bool WaitForLinkHost(const std::string &key, uint32_t &pid, HWND &window) {
-  const auto name = *InfoBlockName(key);
-  for (int i = 0; i < 400; ++i) {
-    CSharedMemory info;
-    if (info.Open(name.c_str(), FILE_MAP_READ)) {
-      const auto *fields = static_cast<const uint32_t *>(info.Lock(false));
-      if (fields && fields[1]) {
-        pid = fields[0];
-        window = WindowFrom32(fields[1]);
-        return true;
-      }
-    }
-    Sleep(25);
-  }
-  return false;
-}
 
 TEST(LinkHostProcess, CommandLineTooLongForTheDeviceKeyExitsWithMinusOne) {
   // "ZL1_TCPIP_" + 250 characters makes a key of 260 characters.
@@ -45,10 +28,10 @@ TEST(LinkHostProcess, ServesCommandsWithoutACameraAndEndsOnClose) {
   const std::string address = "127.0.0.91";
   const std::string key = *DeviceKey(address);
   ChildProcess host("linkhost.exe " + address);
-  uint32_t pid = 0;
-  HWND window = nullptr;
-  ASSERT_TRUE(WaitForLinkHost(key, pid, window));
-  EXPECT_EQ(pid, host.Id());
+  PublishedLinkHost published;
+  ASSERT_TRUE(WaitForLinkHost(key, kTimeout, published));
+  EXPECT_EQ(published.processId, host.Id());
+  const HWND window = published.window;
   char title[300] = {}, windowClass[100] = {};
   GetWindowTextA(window, title, sizeof title);
   GetClassNameA(window, windowClass, sizeof windowClass);
