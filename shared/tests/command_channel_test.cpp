@@ -13,6 +13,7 @@
 #include "channel_test_protocol.h"
 #include "command_client.h"
 #include "command_layout.h"
+#include "info_block_wait.h"
 #include "shared_memory.h"
 #include "win_raii.h"
 
@@ -31,19 +32,9 @@ class TestServer {
       return;
     CloseHandle(pi.hThread);
     process_.reset(pi.hProcess);
-    const auto infoName = *InfoBlockName(key_);
     // Up to three minutes: an emulated Wine process starts that slowly.
-    for (int i = 0; i < 3600; ++i) {
-      CSharedMemory info;
-      if (info.Open(infoName.c_str(), FILE_MAP_READ)) {
-        const auto *fields = static_cast<const uint32_t *>(info.Lock(false));
-        if (fields && fields[1]) {
-          window_ = WindowFrom32(fields[1]);
-          return;
-        }
-      }
-      Sleep(50);
-    }
+    PublishedServer published;
+    if (WaitForInfoBlock(key_, 180000, published)) window_ = published.window;
   }
   ~TestServer() {
     if (!process_) return;

@@ -20,7 +20,7 @@
 #include "child_process.h"
 #include "command_client.h"
 #include "command_layout.h"
-#include "link_host_wait.h"
+#include "info_block_wait.h"
 #include "shared_memory.h"
 #include "unix_paths.h"
 #include "win_raii.h"
@@ -55,8 +55,8 @@ constexpr SIZE_T kMiB = 1 << 20;
 // Starts a link host for the address and waits for its command window.
 HWND StartLinkHost(ChildProcess &host, const std::string &address) {
   host.Start("linkhost.exe " + address);
-  PublishedLinkHost published;
-  return WaitForLinkHost(*DeviceKey(address), 120000, published) ? published.window : nullptr;
+  PublishedServer published;
+  return WaitForInfoBlock(*DeviceKey(address), 120000, published) ? published.window : nullptr;
 }
 
 class Transfers : public ::testing::Test {

@@ -9,7 +9,7 @@
 #include "child_process.h"
 #include "command_client.h"
 #include "command_layout.h"
-#include "link_host_wait.h"
+#include "info_block_wait.h"
 #include "shared_memory.h"
 
 namespace {
@@ -28,8 +28,8 @@ TEST(LinkHostProcess, ServesCommandsWithoutACameraAndEndsOnClose) {
   const std::string address = "127.0.0.91";
   const std::string key = *DeviceKey(address);
   ChildProcess host("linkhost.exe " + address);
-  PublishedLinkHost published;
-  ASSERT_TRUE(WaitForLinkHost(key, kTimeout, published));
+  PublishedServer published;
+  ASSERT_TRUE(WaitForInfoBlock(key, kTimeout, published));
   EXPECT_EQ(published.processId, host.Id());
   const HWND window = published.window;
   char title[300] = {}, windowClass[100] = {};

@@ -1,11 +1,11 @@
-#include "link_host_wait.h"
+#include "info_block_wait.h"
 
 #include "channel_names.h"
 #include "command_layout.h"
 #include "shared_memory.h"
 #include "win_raii.h"
 
-bool WaitForLinkHost(const std::string &deviceKey, DWORD timeoutMs, PublishedLinkHost &host) {
+bool WaitForInfoBlock(const std::string &deviceKey, DWORD timeoutMs, PublishedServer &server) {
   const auto name = InfoBlockName(deviceKey);
   if (!name) return false;
   const DWORD start = GetTickCount();
@@ -14,8 +14,8 @@ bool WaitForLinkHost(const std::string &deviceKey, DWORD timeoutMs, PublishedLin
     if (info.Open(name->c_str(), FILE_MAP_READ)) {
       const auto *fields = static_cast<const uint32_t *>(info.Lock(false));
       if (fields && fields[1]) {
-        host.processId = fields[0];
-        host.window = WindowFrom32(fields[1]);
+        server.processId = fields[0];
+        server.window = WindowFrom32(fields[1]);
         return true;
       }
     }
