@@ -8,6 +8,7 @@
 
 #include "camera_connection.h"
 #include "camera_error.h"
+#include "camera_messages.h"
 #include "camera_path.h"
 #include "clipboard_formats.h"
 #include "export_guard.h"
@@ -21,8 +22,6 @@
 namespace camfolder {
 
 namespace {
-
-constexpr int kFolderDropMessage = 20019;
 
 // The paths of a DROPFILES block the data object holds in this format, in
 // the ANSI code page; nullopt when it has none or the block is malformed.
@@ -185,10 +184,8 @@ STDMETHODIMP CCameraDropTarget::DragEnter(IDataObject *data, DWORD keyState, POI
   if (!data) return E_INVALIDARG;
   return RunExport(E_OUTOFMEMORY, [&]() -> HRESULT {
     if (const auto cameraPaths = DroppedPathsOf(data, Formats().cameraPaths)) {
-      if (!cameraPaths->empty()) {
-        defaultEffect_ = CameraDropDefault(cameraPaths->front(), target_);
-        droppable_ = defaultEffect_ != 0;
-      }
+      defaultEffect_ = CameraDropDefault(*cameraPaths, target_);
+      droppable_ = defaultEffect_ != 0;
       internal_ = moveAllowed_ = true;
     } else {
       const auto files = DroppedPathsOf(data, CF_HDROP);
@@ -241,59 +238,79 @@ DWORD CCameraDropTarget::AskRightDrop(POINTL point, DWORD effect) {
   return DROPEFFECT_NONE;
 }
 
-HRESULT CCameraDropTarget::DropCameraItems(DWORD effect) {
+HRESULT CCameraDropTarget::DropCameraItems(DWORD &effect) {
   const auto paths = DroppedPathsOf(data_.Get(), Formats().cameraPaths);
-  if (!paths) return E_UNEXPECTED;
+  // The paths are checked again here: the drop may carry other data than
+  // the drag that entered.
+  if (!paths || CameraDropDefault(*paths, target_) == 0) {
+    effect = DROPEFFECT_NONE;
+    return S_OK;
+  }
   HZLXCAMERA camera = nullptr;
   if (const HRESULT hr = GetCamera(camera); FAILED(hr)) return hr;
   const bool move = effect == DROPEFFECT_MOVE && moveAllowed_;
-  int answer = kAnswerGoOn;
+  SendChoices choices;
+  std::vector<std::string> notMoved;
+  HRESULT result = S_OK;
+  bool kept = false;  // a move that left a source where it was
   const DWORD total = static_cast<DWORD>(paths->size());
-  for (DWORD i = 0; i < total && answer != kAnswerStop; ++i) {
-    const char *path = (*paths)[i].c_str();
-    ZLXRESULT result;
-    switch (PathKindOf(path)) {
-      case kFolderPath:
-        result = move ? MoveCameraFolder(camera, path, target_.c_str(), owner_)
-                      : CopyCameraFolder(camera, path, target_.c_str(), owner_);
-        break;
-      case kFilePath:
-        result = move ? MoveCameraFile(camera, path, target_.c_str(), owner_, i + 1, total, answer)
-                      : CopyCameraFile(camera, path, target_.c_str(), owner_, i + 1, total, answer);
-        break;
-      default:
-        result = ZLX_E_NOT_TRANSFERABLE;  // drives stay where they are
+  for (DWORD i = 0; i < total; ++i) {
+    choices.answer = kAnswerGoOn;
+    const HRESULT hr = CopyCameraItem(camera, (*paths)[i], target_, move, owner_, i + 1, total, choices, notMoved);
+    if (FAILED(hr)) {
+      result = E_UNEXPECTED;
+      break;
     }
-    if (!ZlxSucceeded(result)) {
-      ShowCameraError(owner_, result);
-      CheckConnection(result);
-      return E_UNEXPECTED;
+    if (hr != S_OK) kept = true;
+    if (NormalisedCopyAnswer(choices.answer) == kAnswerStop) {
+      kept = kept || i + 1 < total;
+      break;
     }
   }
-  return S_OK;
+  if (!notMoved.empty()) ShowCameraMessage(owner_, kNotMovedMessage, notMoved);
+  if (move && kept) effect = DROPEFFECT_COPY;
+  return result;
 }
 
-HRESULT CCameraDropTarget::DropFiles(DWORD effect) {
+HRESULT CCameraDropTarget::DropFiles(DWORD &effect) {
   const auto files = DroppedPathsOf(data_.Get(), CF_HDROP);
   if (!files) return E_UNEXPECTED;
-  int answer = kAnswerGoOn;
+  const bool move = effect == DROPEFFECT_MOVE;
+  SendChoices choices;
+  std::vector<std::string> converted, notMoved;
   bool skippedFolder = false;
+  bool kept = false;  // a move that left a PC file where it was
+  HRESULT result = S_OK;
   const DWORD total = static_cast<DWORD>(files->size());
   for (DWORD i = 0; i < total; ++i) {
     const std::string &file = (*files)[i];
     if (IsDirectory(file)) {
-      skippedFolder = true;
+      skippedFolder = kept = true;
       continue;
     }
     const tagZLXPROGRESSPARAM progress{WindowTo32(owner_), i + 1, total};
-    if (FAILED(SendFile(nullptr, file.c_str(), target_.c_str(), kTransferWithProgress, progress,
-                        effect == DROPEFFECT_MOVE, answer)))
-      return E_UNEXPECTED;
-    if (answer == kAnswerStop || answer == kAnswerCancel) break;
-    answer = kAnswerGoOn;
+    MoveOutcome outcome = MoveOutcome::kStays;
+    const HRESULT hr = SendFile(nullptr, file.c_str(), target_.c_str(), kTransferWithProgress, progress, move,
+                                choices, &outcome);
+    if (outcome == MoveOutcome::kKeptConverted) converted.push_back(file);
+    if (outcome == MoveOutcome::kNotVerified) notMoved.push_back(file);
+    if (outcome != MoveOutcome::kMoved) kept = true;
+    if (FAILED(hr)) {
+      result = E_UNEXPECTED;
+      break;
+    }
+    if (choices.answer == kAnswerStop || choices.answer == kAnswerCancel) {
+      kept = true;
+      break;
+    }
+    choices.answer = kAnswerGoOn;
   }
-  if (skippedFolder) ShowCameraError(owner_, kFolderDropMessage);
-  return S_OK;
+  if (skippedFolder) ShowCameraError(owner_, kFolderNotSentMessage);
+  if (!notMoved.empty()) ShowCameraMessage(owner_, kNotMovedMessage, notMoved);
+  if (move && !converted.empty()) ShowCameraMessage(owner_, kConvertedKeptMessage, converted);
+  // A drop source that is told "moved" deletes its files: only when all went.
+  if (move && kept) effect = DROPEFFECT_COPY;
+  return result;
 }
 
 STDMETHODIMP CCameraDropTarget::Drop(IDataObject *data, DWORD keyState, POINTL point, DWORD *effect) {
@@ -321,10 +338,7 @@ STDMETHODIMP CCameraDropTarget::Drop(IDataObject *data, DWORD keyState, POINTL p
     }
     if ((keyState_ & MK_RBUTTON) && !(keyState & MK_RBUTTON)) chosen = AskRightDrop(point, chosen);
     HRESULT hr = S_OK;
-    if (chosen != DROPEFFECT_NONE) {
-      SendOverwriteMode() = kRefuseExisting;
-      hr = internal_ ? DropCameraItems(chosen) : DropFiles(chosen);
-    }
+    if (chosen != DROPEFFECT_NONE) hr = internal_ ? DropCameraItems(chosen) : DropFiles(chosen);
     if (const HWND parent = owner_ ? GetParent(owner_) : nullptr) {
       SetForegroundWindow(parent);
       SendMessageA(parent, WM_KEYDOWN, VK_F5, 1);

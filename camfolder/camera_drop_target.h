@@ -45,8 +45,10 @@ class CCameraDropTarget final : public IDropTarget {
   bool OverItem(DWORD keyState, POINTL point, DWORD allowed, DWORD &effect);
   void LeaveItem();
   DWORD AskRightDrop(POINTL point, DWORD effect);
-  HRESULT DropCameraItems(DWORD effect);
-  HRESULT DropFiles(DWORD effect);
+  // Each takes the effect chosen and leaves the effect done: a move that
+  // kept any source where it was reports a copy.
+  HRESULT DropCameraItems(DWORD &effect);
+  HRESULT DropFiles(DWORD &effect);
 
   LONG references_ = 1;
   ComPtr<IDataObject> data_;

@@ -6,6 +6,7 @@
 #include "camera_connection.h"
 #include "camera_drop_target.h"
 #include "export_guard.h"
+#include "fetched_copy.h"
 #include "camera_error.h"
 #include "camera_messages.h"
 #include "item_data_object.h"
@@ -277,28 +278,22 @@ STDMETHODIMP CCameraFolder::GetUIObjectOf(HWND owner, UINT count, PCUITEMID_CHIL
   });
 }
 
-HRESULT CCameraFolder::FetchLocalCopy(const CameraItem &item, const std::string &localPath) {
-  const ProgressCounters &counters = CurrentProgress();
-  const tagZLXPROGRESSPARAM progress{WindowTo32(MessageOwner()), counters.current, counters.total};
-  const HRESULT hr = ReceiveFile(nullptr, item.path, localPath.c_str(), kTransferWithProgress, progress);
-  if (SUCCEEDED(hr)) SetLastFetchedPath(item.path);
-  return hr;
-}
-
 STDMETHODIMP CCameraFolder::GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF flags, STRRET *name) {
   return RunExport(E_OUTOFMEMORY, [&]() -> HRESULT {
     if (!name) return E_INVALIDARG;
     const auto last = LastCameraItem(item);
     if (!last) return E_INVALIDARG;
     if (last->version != kCameraItemVersion) return E_UNEXPECTED;
-    const auto text = ItemDisplayName(*last, flags, WorkingFolder());
+    const auto text = ItemDisplayName(*last, flags, ProcessFolder().value_or(WorkingFolder()));
     if (!text) return E_INVALIDARG;
     if (last->kind == kFileItem && (flags & SHGDN_FORPARSING)) {
       // The shell opens a file by its parsing name: make the local copy real.
       if (flags & SHGDN_INFOLDER) {
-        SetLastFetchedPath("");
-      } else if (ShellVersion() >= ShellVersionOf(5, 0) && !SameCameraText(last->path, LastFetchedPath())) {
-        if (const HRESULT hr = FetchLocalCopy(*last, *text); FAILED(hr)) return hr;
+        ForgetFetchedCopy();
+      } else if (ShellVersion() >= ShellVersionOf(5, 0)) {
+        const ProgressCounters &counters = CurrentProgress();
+        const tagZLXPROGRESSPARAM progress{WindowTo32(MessageOwner()), counters.current, counters.total};
+        if (const HRESULT hr = FetchOpenedCopy(last->path, *text, progress); FAILED(hr)) return hr;
       }
     }
     SetCString(*name, *text);

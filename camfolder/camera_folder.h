@@ -52,7 +52,6 @@ class CCameraFolder final : public IPersistFolder2, public IShellFolder {
   bool AtRoot() const { return path_.empty(); }
   HRESULT DriveAttributes(const std::vector<CameraItem> &items, SFGAOF &value);
   HRESULT EntryAttributes(const std::vector<CameraItem> &items, SFGAOF &value);
-  HRESULT FetchLocalCopy(const CameraItem &item, const std::string &localPath);
 
   LONG references_ = 1;
   CLSID classId_;

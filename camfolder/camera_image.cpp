@@ -34,7 +34,9 @@ HRESULT NotAPicture(HWND owner) {
 
 }  // namespace
 
-HRESULT PrepareCameraImage(HWND owner, const char *localPath, std::string &name, unique_hglobal &data, DWORD &size) {
+HRESULT PrepareCameraImage(HWND owner, const char *localPath, std::string &name, unique_hglobal &data, DWORD &size,
+                           bool &madeAnew) {
+  madeAnew = false;
   if (const HRESULT hr = LoadLocalFile(localPath, data, size); FAILED(hr)) return hr;
   if (size == 0) return HasPictureName(name) ? NotAPicture(owner) : S_OK;
   std::vector<uint8_t> contents(size);
@@ -64,6 +66,7 @@ HRESULT PrepareCameraImage(HWND owner, const char *localPath, std::string &name,
   data = std::move(made);
   size = static_cast<DWORD>(jpeg->size());
   name = name.substr(0, name.rfind('.')) + ".JPG";
+  madeAnew = true;
   return S_OK;
 }
 

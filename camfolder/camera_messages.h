@@ -21,6 +21,14 @@ constexpr int kInternalErrorMessage = 29999;
 constexpr int kOutOfMemoryMessage = 20004;
 constexpr int kInvalidNameMessage = 20012;
 constexpr int kConnectionSettingsMessage = 20021;
+constexpr int kFolderNotSentMessage = 20019;
+// The items a move kept where they were, because the camera does not show
+// their copies whole.
+constexpr int kNotMovedMessage = 20023;
+// Pictures a move sent as camera pictures made from them: the PC keeps them.
+constexpr int kConvertedKeptMessage = 20024;
+// Before a camera file that is a program is opened.
+constexpr int kOpenProgramQuestion = 20025;
 
 // Results after which the connection is closed so that the next operation
 // opens a new one: unsupported connection or model, no connection, time-out.

@@ -166,7 +166,7 @@ INT_PTR CCameraView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (lParam == 0 || reinterpret_cast<HWND>(lParam) != list_) OnCommand(LOWORD(wParam));
+      if (lParam == 0 || reinterpret_cast<HWND>(lParam) != list_) OnCommand(LOWORD(wParam), HIWORD(wParam) == 1);
       return TRUE;
     case WM_MOUSEWHEEL:
       OnWheel(static_cast<short>(HIWORD(wParam)));

@@ -74,7 +74,7 @@ class CCameraView final : public ViewCommands {
   void OnDefaultCommand();
   void OnBeginDrag(const NMLISTVIEW *drag);
   void OnContextMenu(POINT point, bool fromKeyboard);
-  void OnCommand(UINT command);
+  void OnCommand(UINT command, bool fromAccelerator);
   void OnWheel(int delta);
   void InvokeMenuCommand(IContextMenu *menu, UINT offset);
   bool ShowsTree() const;
@@ -87,6 +87,11 @@ class CCameraView final : public ViewCommands {
   void RemoveMenus();
   void OnInitMenuPopup(HMENU menu);
   void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+  // The File menu's object: the folder's menu, or with the focus in the view
+  // and items selected, the menu of the selection inside the folder's.
+  HRESULT FileMenuObject(ComPtr<IContextMenu> &menu) const;
+  UINT FileMenuFlags() const;
+  void OnFileMenuCommand(UINT command);
 
   IShellView *shellView_ = nullptr;        // not held: it holds this view
   ComPtr<IShellFolder> folder_;
@@ -99,7 +104,6 @@ class CCameraView final : public ViewCommands {
   HWND list_ = nullptr;
   HACCEL accelerators_ = nullptr;
   unique_hmenu menu_;                      // the browser's menu with ours merged in
-  ComPtr<IContextMenu> currentMenu_;       // the File menu's object while it is open
   UINT activation_ = SVUIA_DEACTIVATE;
   UINT viewMode_ = FVM_DETAILS;
   UINT folderFlags_ = 0;

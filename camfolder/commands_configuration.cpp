@@ -88,8 +88,9 @@ HRESULT SaveConfiguration(HWND owner) {
     return E_FAIL;
   }
   const global_lock bytes(block.get());
-  const HRESULT hr = bytes ? SaveLocalFile(file, bytes.get(), configuration.length) : E_OUTOFMEMORY;
-  // A backup that was not written must not pass for one.
+  // Written beside the old backup first: a backup cut short never takes the
+  // place of a whole one, and never stands under the chosen name.
+  const HRESULT hr = bytes ? ReplaceLocalFile(file, bytes.get(), configuration.length) : E_OUTOFMEMORY;
   if (FAILED(hr)) ShowCameraError(owner, kInternalErrorMessage);
   return hr;
 }

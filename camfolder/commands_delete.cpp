@@ -14,6 +14,7 @@
 #include "camera_path.h"
 #include "command_rules.h"
 #include "delete_dialogs.h"
+#include "fetched_copy.h"
 #include "module_state.h"
 #include "resource_ids.h"
 
@@ -59,6 +60,8 @@ class Deletion {
   int Ask(DeleteSubject subject, const std::string &name);
   std::optional<ProtectedEntry> FindProtected(const std::string &folder, uint32_t attributes, bool &failed);
   Unprotected Unprotect(const ProtectedEntry &entry);
+  ZLXRESULT SetAttributes(const ProtectedEntry &entry, uint32_t attributes);
+  void Protect(const std::vector<ProtectedEntry> &entries);
 
   HWND owner_;
   HZLXCAMERA camera_;
@@ -111,11 +114,22 @@ std::optional<ProtectedEntry> Deletion::FindProtected(const std::string &folder,
   return std::nullopt;
 }
 
-// Clears the entry's read-only bit and erases it.
+ZLXRESULT Deletion::SetAttributes(const ProtectedEntry &entry, uint32_t attributes) {
+  attributes &= ~ZLX_ATTR_DIRECTORY;
+  return entry.folder ? ZlxSetDirectoryAttribute(camera_, entry.path.c_str(), attributes)
+                      : ZlxSetFileAttribute(camera_, entry.path.c_str(), attributes);
+}
+
+// Sets the read-only bit back on entries that were cleared for an erase
+// that did not happen; entries gone meanwhile are left alone.
+void Deletion::Protect(const std::vector<ProtectedEntry> &entries) {
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) SetAttributes(*entry, entry->attributes);
+}
+
+// Clears the entry's read-only bit right before it is erased, and sets it
+// back when the erase fails.
 Deletion::Unprotected Deletion::Unprotect(const ProtectedEntry &entry) {
-  const DWORD attributes = entry.attributes & ~(kReadOnly | ZLX_ATTR_DIRECTORY);
-  ZLXRESULT result = entry.folder ? ZlxSetDirectoryAttribute(camera_, entry.path.c_str(), attributes)
-                                  : ZlxSetFileAttribute(camera_, entry.path.c_str(), attributes);
+  ZLXRESULT result = SetAttributes(entry, entry.attributes & ~kReadOnly);
   if (!ZlxSucceeded(result)) {
     Fail(result);
     return Unprotected::kFailed;
@@ -130,6 +144,7 @@ Deletion::Unprotected Deletion::Unprotect(const ProtectedEntry &entry) {
     result = ZlxEraseFile(camera_, entry.path.c_str(), kUnprotectedFlag);
   }
   if (!ZlxSucceeded(result)) {
+    SetAttributes(entry, entry.attributes);
     Fail(result);
     return Unprotected::kFailed;
   }
@@ -139,6 +154,13 @@ Deletion::Unprotected Deletion::Unprotect(const ProtectedEntry &entry) {
 
 Outcome Deletion::EraseFolder(const std::string &path) {
   std::set<std::string> unprotected;
+  // Folders cleared whose erase met more protected entries inside: they get
+  // their bit back unless the folder goes after all.
+  std::vector<ProtectedEntry> cleared;
+  const auto keep = [&](Outcome outcome) {
+    Protect(cleared);
+    return outcome;
+  };
   for (;;) {
     char stoppedAt[MAX_PATH] = "";
     LONG count = 0;
@@ -147,22 +169,23 @@ Outcome Deletion::EraseFolder(const std::string &path) {
       ForgetFetchedAt(path);
       return Outcome::kErased;
     }
-    if (ZlxCode(result) != ZLX_E_REFUSED) return Fail(result);
+    if (ZlxCode(result) != ZLX_E_REFUSED) return keep(Fail(result));
     tagZLXDIRINFO info{};
     const ZLXRESULT asked = ZlxGetDirectoryInfo(camera_, path.c_str(), &info);
-    if (!ZlxSucceeded(asked)) return Fail(asked);
+    if (!ZlxSucceeded(asked)) return keep(Fail(asked));
     bool failed = false;
     const auto entry = FindProtected(path, info.attributes, failed);
-    if (failed) return Outcome::kFailed;
+    if (failed) return keep(Outcome::kFailed);
     // Refused with nothing protected, or refused again after the entry was
     // cleared: the camera will not erase it.
-    if (!entry || !unprotected.insert(entry->path).second) return Fail(result);
+    if (!entry || !unprotected.insert(entry->path).second) return keep(Fail(result));
     const int answer = Ask(DeleteSubject::kFolder, ProtectedEntryText(entry->path));
-    if (answer == IDCANCEL) return Outcome::kCancelled;
-    if (answer == IDNO) return Outcome::kSkipped;
-    const Unprotected cleared = Unprotect(*entry);
-    if (cleared == Unprotected::kFailed) return Outcome::kFailed;
-    if (cleared == Unprotected::kGone && entry->path == path) return Outcome::kErased;
+    if (answer == IDCANCEL) return keep(Outcome::kCancelled);
+    if (answer == IDNO) return keep(Outcome::kSkipped);
+    const Unprotected outcome = Unprotect(*entry);
+    if (outcome == Unprotected::kFailed) return keep(Outcome::kFailed);
+    if (outcome == Unprotected::kRemains) cleared.push_back(*entry);
+    if (outcome == Unprotected::kGone && entry->path == path) return Outcome::kErased;
   }
 }
 

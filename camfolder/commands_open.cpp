@@ -4,13 +4,16 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "camera_error.h"
+#include "camera_messages.h"
 #include "camera_path.h"
+#include "fetched_copy.h"
 #include "hosting_browser.h"
 #include "item_list.h"
 #include "item_names.h"
+#include "local_names.h"
 #include "property_sheets.h"
 #include "shell_item_list.h"
-#include "transfer_receive.h"
 #include "working_folder.h"
 
 namespace camfolder {
@@ -47,11 +50,15 @@ HRESULT ShellExecuteList(HWND owner, const char *verb, const char *windowClass, 
 }
 
 HRESULT OpenLocalCopy(HWND owner, const CameraItem &file, DWORD index, DWORD total) {
-  const auto local = LocalCopyPath(WorkingFolder(), file.name);
+  const auto folder = ProcessFolder();
+  const auto local = folder ? OpenedCopyPath(*folder, file.path, file.name) : std::nullopt;
   if (!local) return E_INVALIDARG;
+  // Opening a program runs it on this PC: never without the user's word.
+  if (IsProgramName(file.name) && ShowCameraMessage(owner, kOpenProgramQuestion, {file.name},
+                                                    MB_YESNO | MB_DEFBUTTON2) != IDYES)
+    return S_FALSE;
   const tagZLXPROGRESSPARAM progress{WindowTo32(owner), index, total};
-  if (const HRESULT hr = ReceiveFile(nullptr, file.path, local->c_str(), kTransferWithProgress, progress); FAILED(hr))
-    return hr;
+  if (const HRESULT hr = FetchOpenedCopy(file.path, *local, progress); FAILED(hr)) return hr;
   SHELLEXECUTEINFOA execute{};
   execute.cbSize = sizeof execute;
   execute.hwnd = owner;
@@ -73,6 +80,7 @@ HRESULT OpenObjects(HWND owner, const std::vector<FullList> &objects) {
     HRESULT hr = S_OK;
     if (!IsContainer(*object)) {
       hr = OpenLocalCopy(owner, object->item, ++files, static_cast<DWORD>(objects.size()));
+      if (hr == S_FALSE) continue;
     } else if (browser) {
       hr = browser->BrowseObject(AsShellList(list), SBSP_ABSOLUTE | SBSP_SAMEBROWSER);
       browser.Reset();

@@ -20,7 +20,7 @@ namespace {
 // Once per process, before the first folder class object is handed out.
 void PrepareFirstFolderUse() {
   OleInitialize(nullptr);
-  ResetWorkingFolder();
+  CleanWorkingFolder();
   ResetOpenCount();
 }
 

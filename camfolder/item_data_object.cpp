@@ -10,6 +10,7 @@
 #include "format_enum.h"
 #include "item_list.h"
 #include "item_names.h"
+#include "local_names.h"
 #include "shell_blocks.h"
 #include "transfer_receive.h"
 #include "win_raii.h"
@@ -55,7 +56,12 @@ HRESULT CItemDataObject::Create(HWND owner, const std::vector<uint8_t> &folderLi
     data->owner_ = owner;
     data->folderList_ = folderList;
     data->items_ = items;
-    const std::string working = WorkingFolder();
+    // The copies go to a folder of this data object's own, under names the
+    // PC cannot take for one another.
+    const auto folder = NewLocalFolder('D');
+    if (!folder) return E_FAIL;
+    data->localFolder_ = *folder;
+    LocalNameSet names;
     for (const std::vector<uint8_t> &list : items) {
       const auto item = ReadCameraItem(list);
       if (!item) return E_INVALIDARG;
@@ -67,7 +73,8 @@ HRESULT CItemDataObject::Create(HWND owner, const std::vector<uint8_t> &folderLi
         continue;
       }
       const auto cameraPath = ChildPath(folderPath, item->name, item->kind != kFileItem);
-      const auto localPath = LocalCopyPath(working, item->name);
+      const auto localName = names.Take(item->name);
+      const auto localPath = localName ? LocalCopyPath(*folder, *localName) : std::nullopt;
       if (!cameraPath || !localPath) return E_INVALIDARG;
       data->cameraPaths_.push_back(*cameraPath);
       data->localPaths_.push_back(*localPath);
@@ -101,6 +108,10 @@ bool CItemDataObject::OffersFiles() const {
 
 HRESULT CItemDataObject::Fetch() {
   if (fetch_ != kNotFetched || dragLoop_ != 0) return S_OK;
+  if (!CreateDirectoryA(localFolder_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    fetch_ = kFetchFailed;
+    return E_FAIL;
+  }
   const DWORD total = static_cast<DWORD>(cameraPaths_.size());
   for (DWORD i = 0; i < total; ++i) {
     const char *cameraPath = cameraPaths_[i].c_str();
@@ -108,8 +119,6 @@ HRESULT CItemDataObject::Fetch() {
       fetch_ = kFetchFailed;
       return E_FAIL;
     }
-    // A folder fetched before may hold files the camera no longer has.
-    if (PathKindOf(cameraPath) == kFolderPath) RemoveFolderTree(localPaths_[i].c_str());
     const tagZLXPROGRESSPARAM progress{WindowTo32(owner_), i + 1, total};
     const HRESULT hr = Receive(nullptr, cameraPath, localPaths_[i].c_str(), kTransferWithProgress, progress);
     if (FAILED(hr)) {
@@ -143,7 +152,7 @@ HRESULT CItemDataObject::IdListArray(HGLOBAL &block) {
     ComPtr<IShellFolder> working;
     PIDLIST_RELATIVE workingList = nullptr;
     std::wstring folder(MAX_PATH, L'\0');
-    folder.resize(MultiByteToWideChar(CP_ACP, 0, WorkingFolder().c_str(), -1, folder.data(), MAX_PATH));
+    folder.resize(MultiByteToWideChar(CP_ACP, 0, localFolder_.c_str(), -1, folder.data(), MAX_PATH));
     if (FAILED(SHGetDesktopFolder(&desktop)) ||
         FAILED(desktop->ParseDisplayName(nullptr, nullptr, folder.data(), nullptr, &workingList, nullptr)))
       return E_FAIL;
@@ -214,22 +223,20 @@ STDMETHODIMP CItemDataObject::SetData(FORMATETC *format, STGMEDIUM *medium, BOOL
   if (format->lindex != -1) return DV_E_LINDEX;
   if (format->tymed != TYMED_HGLOBAL || medium->tymed != TYMED_HGLOBAL) return DV_E_TYMED;
   DWORD value = 0;
-  HRESULT hr = E_INVALIDARG;
-  if (medium->hGlobal && GlobalSize(medium->hGlobal) >= sizeof value) {
+  if (!medium->hGlobal || GlobalSize(medium->hGlobal) < sizeof value) return E_INVALIDARG;
+  {
     const global_lock bytes(medium->hGlobal);
-    if (bytes) {
-      std::memcpy(&value, bytes.get(), sizeof value);
-      hr = S_OK;
-    }
+    if (!bytes) return E_INVALIDARG;
+    std::memcpy(&value, bytes.get(), sizeof value);
   }
-  if (SUCCEEDED(hr)) {
-    if (format->cfFormat == f.dragLoop)
-      dragLoop_ = static_cast<LONG>(value);
-    else
-      performedEffect_ = value;
-  }
+  if (format->cfFormat == f.dragLoop)
+    dragLoop_ = static_cast<LONG>(value);
+  else
+    performedEffect_ = value;
+  // The medium is ours only once the data is taken: a refused one stays the
+  // caller's to free.
   if (release) ReleaseStgMedium(medium);
-  return hr;
+  return S_OK;
 }
 
 STDMETHODIMP CItemDataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC **formats) {

@@ -52,6 +52,7 @@ class CItemDataObject final : public IDataObject {
   HWND owner_ = nullptr;
   std::vector<std::string> cameraPaths_;
   std::vector<std::string> localPaths_;
+  std::string localFolder_;   // this object's own folder for the local copies
   FetchState fetch_ = kNotFetched;
   LONG dragLoop_ = -1;        // "InShellDragLoop": 0 once the drop is made
   DWORD preferredEffect_ = DROPEFFECT_COPY;

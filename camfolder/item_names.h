@@ -15,10 +15,17 @@ constexpr uint32_t kNameForParsing = 0x8000;   // SHGDN_FORPARSING
 
 // drive: its label, or for parsing its path; folder: its name, or for parsing
 // its path ("DCIM/" in the folder); file: its name in the folder, else its
-// camera path, and for parsing the path of its local copy in the working
-// folder. nullopt for an item that cannot be named so (another kind, a name
-// that would leave the working folder, a local path beyond 259 characters).
-std::optional<std::string> ItemDisplayName(const CameraItem &item, uint32_t flags, std::string_view workingFolder);
+// camera path, and for parsing the path of its local copy (OpenedCopyPath
+// in `copiesFolder`). nullopt for an item that cannot be named so (another
+// kind, a name that would leave its folder, a local path beyond 259
+// characters).
+std::optional<std::string> ItemDisplayName(const CameraItem &item, uint32_t flags, std::string_view copiesFolder);
 
-// The working folder path + "\" + name of a local copy; nullopt as above.
-std::optional<std::string> LocalCopyPath(std::string_view workingFolder, std::string_view name);
+// folder + "\" + name; nullopt as above.
+std::optional<std::string> LocalCopyPath(std::string_view folder, std::string_view name);
+
+// The local copy that a file's parsing name stands for: in a folder of its
+// own for each camera path ("O" and eight hexadecimal digits of the exact
+// path), under the file's safe local name. Two camera files whose names the
+// PC takes for one never share a copy.
+std::optional<std::string> OpenedCopyPath(std::string_view folder, std::string_view cameraPath, std::string_view name);

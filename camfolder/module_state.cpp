@@ -2,7 +2,6 @@
 
 #include <shlwapi.h>
 
-#include "camera_path.h"
 #include "win_raii.h"
 
 namespace camfolder {
@@ -107,52 +106,9 @@ LONG g_folderUsed = 0;
 HWND MessageOwner() { return g_messageOwner; }
 void SetMessageOwner(HWND owner) { g_messageOwner = owner; }
 
-namespace {
-
-struct FetchedPath {
-  FetchedPath() { InitializeCriticalSection(&lock); }
-  ~FetchedPath() { DeleteCriticalSection(&lock); }
-  CRITICAL_SECTION lock;
-  std::string path;
-};
-
-FetchedPath &Fetched() {
-  static FetchedPath fetched;
-  return fetched;
-}
-
-}  // namespace
-
-std::string LastFetchedPath() {
-  FetchedPath &fetched = Fetched();
-  EnterCriticalSection(&fetched.lock);
-  std::string path = fetched.path;
-  LeaveCriticalSection(&fetched.lock);
-  return path;
-}
-
-void SetLastFetchedPath(const std::string &path) {
-  FetchedPath &fetched = Fetched();
-  EnterCriticalSection(&fetched.lock);
-  fetched.path = path;
-  LeaveCriticalSection(&fetched.lock);
-}
-
 ProgressCounters &CurrentProgress() {
   static ProgressCounters counters;
   return counters;
-}
-
-void ForgetFetchedAt(const std::string &item) {
-  FetchedPath &fetched = Fetched();
-  EnterCriticalSection(&fetched.lock);
-  if (IsAtOrBelow(fetched.path, item)) fetched.path.clear();
-  LeaveCriticalSection(&fetched.lock);
-}
-
-uint32_t &SendOverwriteMode() {
-  static uint32_t mode = 4;
-  return mode;
 }
 
 namespace {

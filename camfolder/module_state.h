@@ -63,24 +63,12 @@ ConnectionSettings &CurrentSettings();
 HWND MessageOwner();
 void SetMessageOwner(HWND owner);
 
-// The camera path of the last file fetched for its parsing name; empty when
-// none. Shell threads share it, so it is read and written under a lock.
-std::string LastFetchedPath();
-void SetLastFetchedPath(const std::string &path);
-// Forgets the last fetched file when it is the item or lies inside it: its
-// local copy no longer stands for what the camera holds under that path.
-void ForgetFetchedAt(const std::string &item);
-
 // Item n of m of the transfer in progress, for fetches made on the way.
 struct ProgressCounters {
   DWORD current = 1;
   DWORD total = 1;
 };
 ProgressCounters &CurrentProgress();
-
-// The overwrite mode of the next send: refuse an existing name at the start
-// of every drop, replace after the user chose to replace all.
-uint32_t &SendOverwriteMode();
 
 // Lines a wheel notch scrolls (-1: a page), read at first use and again
 // when the setting changes.

@@ -1,14 +1,18 @@
 #include "transfer_copy.h"
 
-#include <optional>
-#include <string>
+#include <cstring>
+#include <map>
 
+#include "camera_connection.h"
+#include "camera_contents.h"
+#include "camera_error.h"
+#include "camera_messages.h"
 #include "camera_path.h"
+#include "fetched_copy.h"
 #include "item_names.h"
+#include "local_names.h"
 #include "module_state.h"
 #include "transfer_receive.h"
-#include "transfer_rules.h"
-#include "transfer_send.h"
 #include "working_folder.h"
 
 namespace camfolder {
@@ -18,86 +22,182 @@ namespace {
 // The camera lets a copy settle before its source is erased.
 constexpr DWORD kSettleMs = 1000;
 
-// The local copy of a camera item in the working folder.
-std::optional<std::string> LocalCopy(const char *path) {
-  const std::string_view text(path);
-  if (text.find('/') == std::string_view::npos) return std::nullopt;
-  const std::string folder = WorkingFolder();
-  const DWORD attributes = GetFileAttributesA(folder.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
-  return LocalCopyPath(folder, LastComponent(text));
+HRESULT Failure(HWND owner, ZLXRESULT result) {
+  ShowCameraError(owner, result);
+  CheckConnection(result);
+  return E_UNEXPECTED;
 }
 
-// Receives and sends again; true when the file was sent and the user did
-// not decline (the only case in which a move may erase its source).
-bool CopyThrough(HZLXCAMERA camera, const char *path, const std::string &local, const char *targetFolder, HWND owner,
-                 DWORD index, DWORD total, int &answer) {
-  const tagZLXPROGRESSPARAM progress{WindowTo32(owner), index, total};
-  if (FAILED(ReceiveFile(camera, path, local.c_str(), kTransferWithProgress, progress))) {
-    answer = kAnswerStop;
-    return false;
+// One entry of a camera folder tree, named from the tree's top ("SUB/",
+// "SUB/A.JPG").
+struct TreeEntry {
+  std::string relative;
+  bool folder;
+  uint32_t size;
+};
+
+// The tree under the camera folder, each folder before what it holds. An
+// entry no path can address, or one beyond the camera's path limit, makes
+// the tree one that cannot be transferred.
+HRESULT ListTree(HZLXCAMERA camera, const std::string &top, const std::string &relative, HWND owner,
+                 std::vector<TreeEntry> &tree) {
+  std::vector<tagZLXFILEINFO> entries;
+  if (FAILED(ListDirectory(camera, (top + relative).c_str(), 3, entries))) return E_UNEXPECTED;
+  for (const tagZLXFILEINFO &entry : entries) {
+    const std::string name(entry.name, strnlen(entry.name, sizeof entry.name));
+    const bool folder = (entry.attributes & ZLX_ATTR_DIRECTORY) != 0;
+    if (name.size() == sizeof entry.name || !IsUsableEntryName(name)) return Failure(owner, ZLX_E_NOT_TRANSFERABLE);
+    const std::string child = relative + name + (folder ? "/" : "");
+    if (top.size() + child.size() > kCameraPathMax) return Failure(owner, ZLX_E_TOO_DEEP);
+    tree.push_back({child, folder, folder ? 0u : entry.size});
+    if (folder) {
+      if (const HRESULT hr = ListTree(camera, top, child, owner, tree); FAILED(hr)) return hr;
+    }
   }
-  const HRESULT sent = SendFile(camera, local.c_str(), targetFolder, kTransferWithProgress, progress, false, answer);
-  const bool confirmed = sent == S_OK && (answer == kAnswerYes || answer == kAnswerAll);
-  answer = FAILED(sent) ? kAnswerStop : NormalisedCopyAnswer(answer);
-  return confirmed;
+  return S_OK;
 }
 
-}  // namespace
-
-ZLXRESULT CopyCameraFile(HZLXCAMERA camera, const char *path, const char *targetFolder, HWND owner, DWORD index,
-                         DWORD total, int &answer) {
-  const auto local = LocalCopy(path);
-  if (!local) return ZLX_E_NOT_FOUND;
-  CopyThrough(camera, path, *local, targetFolder, owner, index, total, answer);
-  return ZLX_OK;
+std::string Folded(std::string text) {
+  for (char &c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
 }
 
-ZLXRESULT MoveCameraFile(HZLXCAMERA camera, const char *path, const char *targetFolder, HWND owner, DWORD index,
-                         DWORD total, int &answer) {
-  const auto local = LocalCopy(path);
-  if (!local) return ZLX_E_NOT_FOUND;
-  if (!CopyThrough(camera, path, *local, targetFolder, owner, index, total, answer)) return ZLX_OK;
+// Whether every entry expected is found, of the same kind and size: by its
+// exact name, or by a name the camera may have stored in another case.
+bool Holds(const std::vector<TreeEntry> &found, const std::vector<TreeEntry> &expected) {
+  std::map<std::string, const TreeEntry *> exact, folded;
+  for (const TreeEntry &entry : found) {
+    exact.emplace(entry.relative, &entry);
+    folded.emplace(Folded(entry.relative), &entry);
+  }
+  for (const TreeEntry &entry : expected) {
+    auto at = exact.find(entry.relative);
+    const TreeEntry *match = at != exact.end() ? at->second : nullptr;
+    if (!match) {
+      const auto other = folded.find(Folded(entry.relative));
+      match = other != folded.end() ? other->second : nullptr;
+    }
+    if (!match || match->folder != entry.folder || match->size != entry.size) return false;
+  }
+  return true;
+}
+
+// Receives the camera file into a local copy of its own (a fresh folder of
+// this process's part of the working folder) and sends it on as it is.
+HRESULT CopyThrough(HZLXCAMERA camera, const std::string &source, const std::string &targetFolder,
+                    const tagZLXPROGRESSPARAM &progress, SendChoices &choices, DWORD &sent) {
+  sent = 0;
+  const HWND owner = WindowFrom32(progress.owner);
+  const std::string name = LastComponent(source);
+  const auto folder = NewLocalFolder('T');
+  const auto localName = SafeLocalName(name);
+  const auto local = folder && localName ? LocalCopyPath(*folder, *localName) : std::nullopt;
+  if (!local || !CreateDirectoryA(folder->c_str(), nullptr)) {
+    ShowCameraError(owner, kInternalErrorMessage);
+    return E_UNEXPECTED;
+  }
+  HRESULT hr = ReceiveFile(camera, source.c_str(), local->c_str(), kTransferWithProgress, progress);
+  if (SUCCEEDED(hr))
+    hr = SendCameraCopy(camera, local->c_str(), name, targetFolder.c_str(), kTransferWithProgress, progress, choices,
+                        sent);
+  RemoveFolderTree(folder->c_str());
+  return hr;
+}
+
+HRESULT EraseSource(HZLXCAMERA camera, const std::string &source, HWND owner) {
   Sleep(kSettleMs);
-  const ZLXRESULT erased = ZlxEraseFile(camera, path, 1);
-  if (!ZlxSucceeded(erased)) answer = kAnswerStop;
-  ForgetFetchedAt(path);
-  return erased;
+  ZLXRESULT erased;
+  if (PathKindOf(source.c_str()) == kFolderPath) {
+    char stoppedAt[ZLX_TEXT_FIELD] = "";
+    LONG count = 0;
+    erased = ZlxEraseDirectory(camera, source.c_str(), 1, stoppedAt, sizeof stoppedAt, &count);
+  } else {
+    erased = ZlxEraseFile(camera, source.c_str(), 1);
+  }
+  ForgetFetchedAt(source);
+  return ZlxSucceeded(erased) ? S_OK : Failure(owner, erased);
 }
 
-namespace {
+HRESULT CopyOneFile(HZLXCAMERA camera, const std::string &source, const std::string &targetFolder, bool move,
+                 HWND owner, DWORD index, DWORD total, SendChoices &choices, std::vector<std::string> &notMoved) {
+  tagZLXFILEINFO listed{};
+  if (const ZLXRESULT result = ZlxGetFileInfo(camera, source.c_str(), &listed); !ZlxSucceeded(result))
+    return Failure(owner, result);
+  const tagZLXPROGRESSPARAM progress{WindowTo32(owner), index, total};
+  DWORD sent = 0;
+  const HRESULT hr = CopyThrough(camera, source, targetFolder, progress, choices, sent);
+  if (FAILED(hr)) return hr;
+  if (!WasSent(hr, choices)) return S_FALSE;
+  if (!move) return S_OK;
+  const auto target = ChildPath(targetFolder, LastComponent(source), false);
+  if (!target || sent != listed.size || !ArrivedWhole(camera, *target, sent, owner)) {
+    notMoved.push_back(source);
+    return E_UNEXPECTED;
+  }
+  return EraseSource(camera, source, owner);
+}
 
-// Receives the tree and sends it again; true when every file went.
-bool CopyTreeThrough(HZLXCAMERA camera, const char *path, const std::string &local, const char *targetPath) {
-  std::string target(targetPath);
-  if (target.empty() || target.back() != '/') target.push_back('/');
-  const auto folder = ChildPath(target, LastComponent(path), true);
-  if (!folder) return false;
-  RemoveFolderTree(local.c_str());
+HRESULT CopyOneFolder(HZLXCAMERA camera, const std::string &source, const std::string &targetFolder, bool move,
+                   HWND owner, SendChoices &choices, std::vector<std::string> &notMoved) {
+  const std::string name = LastComponent(source);
+  const auto top = ChildPath(targetFolder, name, true);
+  if (!top) return Failure(owner, ZLX_E_TOO_DEEP);
+  std::vector<TreeEntry> listed;
+  if (const HRESULT hr = ListTree(camera, source, "", owner, listed); FAILED(hr)) return hr;
+  if (const ZLXRESULT made = ZlxCreateDirectory(camera, targetFolder.c_str(), name.c_str()); !ZlxSucceeded(made))
+    return Failure(owner, made);
+
   const tagZLXPROGRESSPARAM progress{0, 1, 1};
-  if (FAILED(ReceiveFolder(camera, path, local.c_str(), kTransferWithProgress, progress))) return false;
-  return SendFolder(camera, local.c_str(), folder->c_str(), kTransferWithProgress, progress) == S_OK;
+  bool whole = true;
+  for (const TreeEntry &entry : listed) {
+    const std::string target = *top + entry.relative;
+    if (entry.folder) {
+      const std::string parent = ParentPath(target);
+      const std::string folderName = LastComponent(target);
+      if (const ZLXRESULT made = ZlxCreateDirectory(camera, parent.c_str(), folderName.c_str()); !ZlxSucceeded(made))
+        return Failure(owner, made);
+      continue;
+    }
+    choices.answer = kAnswerGoOn;
+    DWORD sent = 0;
+    const HRESULT hr = CopyThrough(camera, source + entry.relative, ParentPath(target), progress, choices, sent);
+    if (FAILED(hr)) return hr;
+    if (!WasSent(hr, choices)) whole = false;
+    if (choices.answer == kAnswerCancel) return S_FALSE;
+  }
+  if (!move) return whole ? S_OK : S_FALSE;
+  if (!whole) return S_FALSE;
+
+  // Erased only when the copy holds everything listed before, and the
+  // source still holds just that (nothing arrived there meanwhile).
+  std::vector<TreeEntry> copied, now;
+  const bool verified = SUCCEEDED(ListTree(camera, *top, "", owner, copied)) && Holds(copied, listed) &&
+                        SUCCEEDED(ListTree(camera, source, "", owner, now)) && now.size() == listed.size() &&
+                        Holds(now, listed);
+  if (!verified) {
+    notMoved.push_back(source);
+    return E_UNEXPECTED;
+  }
+  return EraseSource(camera, source, owner);
 }
 
 }  // namespace
 
-ZLXRESULT CopyCameraFolder(HZLXCAMERA camera, const char *path, const char *targetPath, HWND) {
-  const auto local = LocalCopy(path);
-  if (!local) return ZLX_E_NOT_FOUND;
-  CopyTreeThrough(camera, path, *local, targetPath);
-  return ZLX_OK;
-}
-
-ZLXRESULT MoveCameraFolder(HZLXCAMERA camera, const char *path, const char *targetPath, HWND) {
-  const auto local = LocalCopy(path);
-  if (!local) return ZLX_E_NOT_FOUND;
-  if (!CopyTreeThrough(camera, path, *local, targetPath)) return ZLX_OK;
-  Sleep(kSettleMs);
-  char stoppedAt[ZLX_TEXT_FIELD] = "";
-  LONG count = 0;
-  const ZLXRESULT erased = ZlxEraseDirectory(camera, path, 1, stoppedAt, sizeof stoppedAt, &count);
-  ForgetFetchedAt(path);
-  return erased;
+HRESULT CopyCameraItem(HZLXCAMERA camera, const std::string &source, const std::string &targetFolder, bool move,
+                       HWND owner, DWORD index, DWORD total, SendChoices &choices,
+                       std::vector<std::string> &notMoved) {
+  // Never into itself, and never a move onto the folder that holds it: its
+  // copy would be its own source.
+  if (CameraDropDefault({source}, targetFolder) == 0) return Failure(owner, ZLX_E_NOT_TRANSFERABLE);
+  switch (PathKindOf(source.c_str())) {
+    case kFolderPath:
+      return CopyOneFolder(camera, source, targetFolder, move, owner, choices, notMoved);
+    case kFilePath:
+      return CopyOneFile(camera, source, targetFolder, move, owner, index, total, choices, notMoved);
+    default:
+      return Failure(owner, ZLX_E_NOT_TRANSFERABLE);  // drives stay where they are
+  }
 }
 
 }  // namespace camfolder

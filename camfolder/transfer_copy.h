@@ -1,27 +1,28 @@
-// Copying and moving inside the camera: through a local copy in the working
-// folder, received and sent again.
+// Copying and moving inside the camera. Every file goes through a local copy
+// of its own in the working folder and is sent again byte for byte under its
+// camera name. A move erases its source only after a fresh look at the
+// target shows everything the source held (as listed before the copy) with
+// the same sizes, and the source still holds just that.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "camapi.h"
+#include "transfer_send.h"
 
 namespace camfolder {
 
-// A camera file into the camera folder `targetFolder`. The answer goes on (1)
-// or stops (0) afterwards. The result is 0 (failures were shown on the way),
-// 0xFE07 when there is no working folder to copy through.
-ZLXRESULT CopyCameraFile(HZLXCAMERA camera, const char *path, const char *targetFolder, HWND owner, DWORD index,
-                         DWORD total, int &answer);
-// As the copy; the source is erased only after its copy was sent and the
-// user did not decline; the erase's result is returned.
-ZLXRESULT MoveCameraFile(HZLXCAMERA camera, const char *path, const char *targetFolder, HWND owner, DWORD index,
-                         DWORD total, int &answer);
-
-// A camera folder tree into the camera folder `targetPath`.
-ZLXRESULT CopyCameraFolder(HZLXCAMERA camera, const char *path, const char *targetPath, HWND owner);
-// As the copy; the source tree is erased only when every file of it was
-// received and sent.
-ZLXRESULT MoveCameraFolder(HZLXCAMERA camera, const char *path, const char *targetPath, HWND owner);
+// A camera file or folder tree (by its path) into the camera folder
+// `targetFolder` (ending in "/"); with move, its source is erased once the
+// copy is verified. S_OK when done; S_FALSE when the user declined or
+// skipped something (a move then keeps its source); failures are shown and
+// give E_UNEXPECTED, and a move whose copy could not be verified adds its
+// source to `notMoved` for the caller to tell. The choices are the drop's.
+HRESULT CopyCameraItem(HZLXCAMERA camera, const std::string &source, const std::string &targetFolder, bool move,
+                       HWND owner, DWORD index, DWORD total, SendChoices &choices,
+                       std::vector<std::string> &notMoved);
 
 }  // namespace camfolder

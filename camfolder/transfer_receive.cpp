@@ -9,7 +9,9 @@
 #include "camera_error.h"
 #include "camera_path.h"
 #include "content_items.h"
+#include "fetched_copy.h"
 #include "item_names.h"
+#include "local_names.h"
 #include "module_state.h"
 #include "win_raii.h"
 
@@ -51,7 +53,6 @@ bool WriteWhole(HANDLE file, const void *data, DWORD size) {
 HRESULT ReceiveFile(HZLXCAMERA camera, const char *cameraPath, const char *localPath, WORD mode,
                     const tagZLXPROGRESSPARAM &progress) {
   if (PathKindOf(cameraPath) != kFilePath || !localPath) return E_UNEXPECTED;
-  if (SameCameraText(cameraPath, LastFetchedPath())) return S_OK;
   if (const HRESULT hr = UseCamera(camera); FAILED(hr)) return hr;
 
   tagZLXDATAINFO data{};
@@ -63,6 +64,7 @@ HRESULT ReceiveFile(HZLXCAMERA camera, const char *cameraPath, const char *local
   if (data.length > 0 && (!contents || GlobalSize(contents.get()) < data.length))
     return CameraFailure(progress, ZLX_E_GENERAL);
 
+  ForgetFetchedCopyAt(localPath);
   unique_file file(CreateFileA(localPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
   if (!file) return E_UNEXPECTED;
   bool written = true;
@@ -105,6 +107,8 @@ HRESULT ReceiveFolder(HZLXCAMERA camera, const char *cameraFolder, const char *l
   std::vector<tagZLXFILEINFO> entries;
   if (const HRESULT hr = ListDirectory(camera, cameraFolder, 3, entries); FAILED(hr)) return hr;
   const DWORD total = static_cast<DWORD>(entries.size());
+  // Names the PC would take for one another get local names of their own.
+  LocalNameSet localNames;
   for (DWORD i = 0; i < total; ++i) {
     const tagZLXFILEINFO &entry = entries[i];
     const bool folder = (entry.attributes & ZLX_ATTR_DIRECTORY) != 0;
@@ -114,7 +118,8 @@ HRESULT ReceiveFolder(HZLXCAMERA camera, const char *cameraFolder, const char *l
       return CameraFailure(progress, ZLX_E_NOT_TRANSFERABLE);
     const auto child = ChildPath(cameraFolder, name, folder);
     if (!child) return CameraFailure(progress, ZLX_E_TOO_DEEP);
-    const auto local = LocalCopyPath(localFolder, name);
+    const auto localName = localNames.Take(name);
+    const auto local = localName ? LocalCopyPath(localFolder, *localName) : std::nullopt;
     if (!local) return E_FAIL;
     HRESULT hr;
     if (folder) {

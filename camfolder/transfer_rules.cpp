@@ -40,9 +40,12 @@ uint32_t ChooseDropEffect(bool droppable, uint32_t keyState, bool moveAllowed, u
   return effect & allowed;
 }
 
-uint32_t CameraDropDefault(std::string_view source, std::string_view target) {
-  if (source.empty() || target.empty()) return 0;
-  if (SameCameraText(target, source) || SameCameraText(target, ParentPath(source))) return 0;
-  if (source.back() == '/' && StartsWithNoCase(target, source)) return 0;
-  return source.front() == target.front() ? kEffectMove : kEffectCopy;
+uint32_t CameraDropDefault(const std::vector<std::string> &sources, std::string_view target) {
+  if (sources.empty() || target.empty()) return 0;
+  for (const std::string &source : sources) {
+    if (source.empty()) return 0;
+    if (SameCameraText(target, source) || SameCameraText(target, ParentPath(source))) return 0;
+    if (source.back() == '/' && StartsWithNoCase(target, source)) return 0;
+  }
+  return sources.front().front() == target.front() ? kEffectMove : kEffectCopy;
 }

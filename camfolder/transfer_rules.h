@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // The user's last answer of a transfer, kept by the caller.
 enum TransferAnswer : int {
@@ -42,8 +44,8 @@ constexpr uint32_t kKeyControl = 0x08;
 uint32_t ChooseDropEffect(bool droppable, uint32_t keyState, bool moveAllowed, uint32_t defaultEffect,
                           uint32_t allowed);
 
-// Camera items whose first path is `source` dropped on the camera folder
-// `target`: refused (0) on the source itself, on the folder holding it and
-// anywhere inside a source folder (a move would erase its own copy);
-// otherwise a move on the same drive and a copy onto another.
-uint32_t CameraDropDefault(std::string_view source, std::string_view target);
+// Camera items with these paths dropped on the camera folder `target`:
+// refused (0) when the target is any of them, the folder holding any of them,
+// or lies anywhere inside a source folder (a move would erase its own copy);
+// otherwise a move when the first is on the target's drive, else a copy.
+uint32_t CameraDropDefault(const std::vector<std::string> &sources, std::string_view target);

@@ -1,7 +1,6 @@
 #include "transfer_send.h"
 
 #include <cstring>
-#include <string>
 #include <string_view>
 
 #include "camera_connection.h"
@@ -10,11 +9,11 @@
 #include "camera_messages.h"
 #include "camera_path.h"
 #include "content_items.h"
+#include "fetched_copy.h"
 #include "module_state.h"
 #include "name_choice_dialog.h"
 #include "overwrite_dialog.h"
 #include "resource_ids.h"
-#include "transfer_rules.h"
 #include "win_raii.h"
 #include "working_folder.h"
 
@@ -34,18 +33,24 @@ std::string NamePart(std::string_view path) {
   return std::string(path.substr(path.find_last_of("\\/") + 1));
 }
 
+HRESULT ReadFailure(const tagZLXPROGRESSPARAM &progress, HRESULT hr) {
+  if (hr == E_OUTOFMEMORY) {
+    ShowCameraError(Owner(progress), kOutOfMemoryMessage);
+    return hr;
+  }
+  if (hr != E_ABORT) ShowCameraError(Owner(progress), kInternalErrorMessage);
+  return E_UNEXPECTED;
+}
+
 // The bytes to send: a camera picture for picture folders, the file as it is
 // elsewhere. Read failures are shown.
 HRESULT ContentsToSend(const tagZLXPROGRESSPARAM &progress, const char *localPath, const char *cameraFolder,
-                       std::string &name, unique_hglobal &data, DWORD &size) {
-  const HRESULT hr = IsDcfFolder(cameraFolder) ? PrepareCameraImage(Owner(progress), localPath, name, data, size)
-                                               : LoadLocalFile(localPath, data, size);
-  if (hr == E_OUTOFMEMORY) {
-    ShowCameraError(Owner(progress), kOutOfMemoryMessage);
-  } else if (FAILED(hr) && hr != E_ABORT) {
-    ShowCameraError(Owner(progress), kInternalErrorMessage);
-  }
-  return FAILED(hr) && hr != E_OUTOFMEMORY ? E_UNEXPECTED : hr;
+                       std::string &name, unique_hglobal &data, DWORD &size, bool &madeAnew) {
+  madeAnew = false;
+  const HRESULT hr = IsDcfFolder(cameraFolder)
+                         ? PrepareCameraImage(Owner(progress), localPath, name, data, size, madeAnew)
+                         : LoadLocalFile(localPath, data, size);
+  return FAILED(hr) ? ReadFailure(progress, hr) : hr;
 }
 
 ZLXRESULT Send(HZLXCAMERA camera, const std::string &path, HGLOBAL data, DWORD size, WORD mode,
@@ -55,14 +60,57 @@ ZLXRESULT Send(HZLXCAMERA camera, const std::string &path, HGLOBAL data, DWORD s
   info.data = data;
   info.length = size;
   tagZLXPROGRESSPARAM record = progress;
+  // Whatever happens to the camera file now, a copy fetched of it is old.
+  ForgetFetchedAt(path);
   return ZlxSendFile(camera, &info, mode, &record, overwrite);
+}
+
+// Sends the bytes to the camera path, asking before a camera file of that
+// name is replaced. S_OK when sent or declined (the answer tells which).
+HRESULT SendAsking(HZLXCAMERA camera, const std::string &path, const std::string &name, const char *localPath,
+                   HGLOBAL data, DWORD size, WORD mode, const tagZLXPROGRESSPARAM &progress, SendChoices &choices) {
+  ZLXRESULT result = Send(camera, path, data, size, mode, progress, choices.overwrite);
+  if (ZlxCode(result) == ZLX_E_NAME_EXISTS) {
+    tagZLXFILEINFO existing{};
+    const ZLXRESULT infoResult = ZlxGetFileInfo(camera, path.c_str(), &existing);
+    if (!ZlxSucceeded(infoResult)) return CameraFailure(progress, infoResult, E_FAIL);
+    const CameraTime time = ToCameraTime(existing.time);
+    OverwriteFacts facts{name, existing.size, {}, localPath, size};
+    std::memcpy(&facts.cameraTime, &time, sizeof time);
+    const int choice = AskOverwrite(Owner(progress), facts);
+    if (choice == IDNO || choice == IDCANCEL) {
+      choices.answer = choice == IDNO ? kAnswerNo : kAnswerCancel;
+      return S_OK;
+    }
+    if (choice == IDC_OVERWRITE_ALL) choices.overwrite = kReplaceExisting;
+    choices.answer = choice == IDC_OVERWRITE_ALL ? kAnswerAll : kAnswerYes;
+    result = Send(camera, path, data, size, mode, progress, kReplaceExisting);
+  }
+  if (!ZlxSucceeded(result)) return CameraFailure(progress, result, E_UNEXPECTED);
+  return S_OK;
 }
 
 }  // namespace
 
+bool WasSent(HRESULT hr, const SendChoices &choices) {
+  return hr == S_OK && (choices.answer == kAnswerYes || choices.answer == kAnswerAll);
+}
+
+bool ArrivedWhole(HZLXCAMERA camera, const std::string &path, DWORD size, HWND owner) {
+  tagZLXFILEINFO info{};
+  const ZLXRESULT result = ZlxGetFileInfo(camera, path.c_str(), &info);
+  if (!ZlxSucceeded(result)) {
+    ShowCameraError(owner, result);
+    CheckConnection(result);
+    return false;
+  }
+  return info.size == size && !(info.attributes & ZLX_ATTR_DIRECTORY);
+}
+
 HRESULT SendFile(HZLXCAMERA camera, const char *localPath, const char *cameraFolder, WORD mode,
-                 const tagZLXPROGRESSPARAM &progress, bool move, int &answer) {
-  answer = answer == kAnswerGoOn ? kAnswerYes : kAnswerCancel;
+                 const tagZLXPROGRESSPARAM &progress, bool move, SendChoices &choices, MoveOutcome *outcome) {
+  if (outcome) *outcome = MoveOutcome::kStays;
+  choices.answer = choices.answer == kAnswerGoOn ? kAnswerYes : kAnswerCancel;
   if (!camera) {
     if (const HRESULT hr = GetCamera(camera); FAILED(hr)) return hr;
   }
@@ -70,85 +118,47 @@ HRESULT SendFile(HZLXCAMERA camera, const char *localPath, const char *cameraFol
   if (!IsValidFileName(name)) {
     const int choice = ChooseCameraName(Owner(progress), localPath, cameraFolder, name);
     if (choice != IDOK) {
-      answer = choice == IDNO ? kAnswerYes : kAnswerCancel;
+      choices.answer = choice == IDNO ? kAnswerYes : kAnswerCancel;
       return S_FALSE;
     }
   }
   unique_hglobal data;
   DWORD size = 0;
-  if (const HRESULT hr = ContentsToSend(progress, localPath, cameraFolder, name, data, size); FAILED(hr)) return hr;
+  bool madeAnew = false;
+  if (const HRESULT hr = ContentsToSend(progress, localPath, cameraFolder, name, data, size, madeAnew); FAILED(hr))
+    return hr;
   const auto path = ChildPath(cameraFolder, name, false);
   if (!path) return CameraFailure(progress, ZLX_E_TOO_DEEP, E_UNEXPECTED);
+  const HRESULT hr = SendAsking(camera, *path, name, localPath, data.get(), size, mode, progress, choices);
+  if (!move || !WasSent(hr, choices)) return hr;
 
-  ZLXRESULT result = Send(camera, *path, data.get(), size, mode, progress, SendOverwriteMode());
-  if (ZlxCode(result) == ZLX_E_NAME_EXISTS) {
-    tagZLXFILEINFO existing{};
-    const ZLXRESULT infoResult = ZlxGetFileInfo(camera, path->c_str(), &existing);
-    if (!ZlxSucceeded(infoResult)) return CameraFailure(progress, infoResult, E_FAIL);
-    const CameraTime time = ToCameraTime(existing.time);
-    OverwriteFacts facts{name, existing.size, {}, localPath, size};
-    std::memcpy(&facts.cameraTime, &time, sizeof time);
-    const int choice = AskOverwrite(Owner(progress), facts);
-    if (choice == IDNO || choice == IDCANCEL) {
-      answer = choice == IDNO ? kAnswerNo : kAnswerCancel;
-      return S_OK;
-    }
-    if (choice == IDC_OVERWRITE_ALL) SendOverwriteMode() = kReplaceExisting;
-    answer = choice == IDC_OVERWRITE_ALL ? kAnswerAll : kAnswerYes;
-    result = Send(camera, *path, data.get(), size, mode, progress, kReplaceExisting);
+  // A move erases the PC's file only when the camera holds its very bytes.
+  if (madeAnew) {
+    if (outcome) *outcome = MoveOutcome::kKeptConverted;
+    return S_OK;
   }
-  if (!ZlxSucceeded(result)) return CameraFailure(progress, result, E_UNEXPECTED);
-  if (move && !DeleteFileA(localPath)) return E_UNEXPECTED;
+  if (!ArrivedWhole(camera, *path, size, Owner(progress))) {
+    if (outcome) *outcome = MoveOutcome::kNotVerified;
+    return E_UNEXPECTED;
+  }
+  if (!DeleteFileA(localPath)) return E_UNEXPECTED;
+  if (outcome) *outcome = MoveOutcome::kMoved;
   return S_OK;
 }
 
-HRESULT SendFolder(HZLXCAMERA camera, const char *localFolder, const char *cameraTarget, WORD mode,
-                   const tagZLXPROGRESSPARAM &progress) {
-  const DWORD attributes = GetFileAttributesA(localFolder);
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return E_INVALIDARG;
-  if (!camera) {
-    if (const HRESULT hr = GetCamera(camera); FAILED(hr)) return hr;
-  }
-  const std::string parent = ParentPath(cameraTarget);
-  const std::string name = LastComponent(cameraTarget);
-  const ZLXRESULT created = ZlxCreateDirectory(camera, parent.c_str(), name.c_str());
-  if (!ZlxSucceeded(created)) return CameraFailure(progress, created, E_FAIL);
-
-  const std::string pattern = std::string(localFolder) + "\\*";
-  DWORD total = 0;
-  WIN32_FIND_DATAA entry;
-  {
-    const unique_find find(FindFirstFileA(pattern.c_str(), &entry));
-    if (find) {
-      do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++total;
-      } while (FindNextFileA(find.get(), &entry));
-    }
-  }
-  const unique_find find(FindFirstFileA(pattern.c_str(), &entry));
-  if (!find) return S_OK;
-  HRESULT complete = S_OK;
-  DWORD index = 0;
-  do {
-    const std::string_view entryName(entry.cFileName);
-    if (entryName == "." || entryName == "..") continue;
-    const std::string local = std::string(localFolder) + "\\" + entry.cFileName;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      const auto target = ChildPath(cameraTarget, entry.cFileName, true);
-      if (!target) return CameraFailure(progress, ZLX_E_TOO_DEEP, E_UNEXPECTED);
-      const HRESULT hr = SendFolder(camera, local.c_str(), target->c_str(), mode, progress);
-      if (FAILED(hr)) return hr;
-      if (hr != S_OK) complete = S_FALSE;
-      continue;
-    }
-    int answer = kAnswerGoOn;
-    const tagZLXPROGRESSPARAM file{progress.owner, ++index, total};
-    const HRESULT hr = SendFile(camera, local.c_str(), cameraTarget, mode, file, false, answer);
-    if (FAILED(hr)) return hr;
-    if (hr != S_OK || (answer != kAnswerYes && answer != kAnswerAll)) complete = S_FALSE;
-    if (answer == kAnswerStop || answer == kAnswerCancel) return S_FALSE;
-  } while (FindNextFileA(find.get(), &entry));
-  return complete;
+HRESULT SendCameraCopy(HZLXCAMERA camera, const char *localPath, const std::string &cameraName,
+                       const char *cameraFolder, WORD mode, const tagZLXPROGRESSPARAM &progress,
+                       SendChoices &choices, DWORD &sentSize) {
+  sentSize = 0;
+  choices.answer = choices.answer == kAnswerGoOn ? kAnswerYes : kAnswerCancel;
+  unique_hglobal data;
+  DWORD size = 0;
+  if (const HRESULT hr = LoadLocalFile(localPath, data, size); FAILED(hr)) return ReadFailure(progress, hr);
+  const auto path = ChildPath(cameraFolder, cameraName, false);
+  if (!path) return CameraFailure(progress, ZLX_E_TOO_DEEP, E_UNEXPECTED);
+  const HRESULT hr = SendAsking(camera, *path, cameraName, localPath, data.get(), size, mode, progress, choices);
+  if (WasSent(hr, choices)) sentSize = size;
+  return hr;
 }
 
 }  // namespace camfolder

@@ -10,12 +10,12 @@
 #include "camera_view.h"
 #include "clipboard_formats.h"
 #include "drop_source.h"
+#include "fetched_copy.h"
 #include "item_list.h"
 #include "item_names.h"
 #include "module_state.h"
 #include "resource_ids.h"
 #include "shell_item_list.h"
-#include "transfer_receive.h"
 #include "working_folder.h"
 
 namespace camfolder {
@@ -155,7 +155,7 @@ void CCameraView::OnContextMenu(POINT point, bool fromKeyboard) {
 
 // The view carries out its selection, arrangement and label commands
 // itself; every other one goes to a menu.
-void CCameraView::OnCommand(UINT command) {
+void CCameraView::OnCommand(UINT command, bool fromAccelerator) {
   switch (command) {
     case IDM_SELECT_ALL:
       ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
@@ -183,11 +183,16 @@ void CCameraView::OnCommand(UINT command) {
     Sort(command - IDM_BY_NAME);
     return;
   }
-  // The File menu's object, or the one the selection would have. The
-  // browser's menus and the accelerators carry the command numbers as they are.
-  ComPtr<IContextMenu> menu = currentMenu_;
-  if (!menu && FAILED(SelectionMenu(0, menu)) && FAILED(GetItemObject(SVGIO_BACKGROUND, IID_PPV_ARGS(&menu))))
+  // The browser's menus and the accelerators carry the command numbers as
+  // they are. A menu command goes to the File menu's object; a key acts on
+  // the selection, or on the background when nothing is selected (never on
+  // the open folder itself).
+  if (!fromAccelerator) {
+    OnFileMenuCommand(command);
     return;
+  }
+  ComPtr<IContextMenu> menu;
+  if (FAILED(SelectionMenu(0, menu)) && FAILED(GetItemObject(SVGIO_BACKGROUND, IID_PPV_ARGS(&menu)))) return;
   InvokeMenuCommand(menu.Get(), command);
 }
 
@@ -318,13 +323,12 @@ HRESULT CCameraView::FetchSelectionForDialog() {
   const DWORD total = static_cast<DWORD>(files.size());
   for (DWORD i = 0; i < total; ++i) {
     const auto cameraPath = ChildPath(path_, files[i].name, false);
-    const auto local = LocalCopyPath(WorkingFolder(), files[i].name);
-    if (!cameraPath || !local) return E_INVALIDARG;
+    const auto folder = ProcessFolder();
+    const auto local = cameraPath && folder ? OpenedCopyPath(*folder, *cameraPath, files[i].name) : std::nullopt;
+    if (!local) return E_INVALIDARG;
     CurrentProgress() = {i + 1, total};
     const tagZLXPROGRESSPARAM progress{WindowTo32(window_), 1, 1};
-    if (const HRESULT hr = ReceiveFile(nullptr, cameraPath->c_str(), local->c_str(), kTransferWithProgress, progress);
-        FAILED(hr))
-      return hr;
+    if (const HRESULT hr = FetchOpenedCopy(*cameraPath, *local, progress); FAILED(hr)) return hr;
   }
   return S_OK;
 }

@@ -50,7 +50,6 @@ HRESULT CCameraView::UIActivate(UINT state) {
 }
 
 void CCameraView::RemoveMenus() {
-  currentMenu_.Reset();
   if (!menu_) return;
   if (browser_) {
     browser_->SetMenuSB(nullptr, nullptr, nullptr);
@@ -82,6 +81,33 @@ void CCameraView::MergeMenus(UINT) {
   browser_->SetMenuSB(menu_.get(), nullptr, window_);
 }
 
+HRESULT CCameraView::FileMenuObject(ComPtr<IContextMenu> &menu) const {
+  const HWND focus = GetFocus();
+  const bool inView = focus == window_ || IsChild(window_, focus);
+  const auto folderList = reinterpret_cast<PCIDLIST_ABSOLUTE>(folderList_.data());
+  void **made = reinterpret_cast<void **>(menu.ReleaseAndGetAddressOf());
+  if (!inView || ListView_GetSelectedCount(list_) == 0)
+    return CreateFolderMenu(folder_.Get(), folderList, IID_IContextMenu, made);
+  const auto items = SelectedItems(false);
+  std::vector<PCUITEMID_CHILD> lists;
+  for (const auto &item : items) lists.push_back(reinterpret_cast<PCUITEMID_CHILD>(item.data()));
+  return CreateCombinedMenu(folder_.Get(), folderList, static_cast<UINT>(lists.size()), lists.data(),
+                            IID_IContextMenu, made);
+}
+
+UINT CCameraView::FileMenuFlags() const { return CMF_CANRENAME | (ShowsTree() ? CMF_EXPLORE : 0); }
+
+void CCameraView::OnFileMenuCommand(UINT command) {
+  // The object is made anew for what is selected and focused now, and
+  // filled as the menu was, so that every command number means the same.
+  ComPtr<IContextMenu> menu;
+  const unique_hmenu filled(CreatePopupMenu());
+  if (!filled || FAILED(FileMenuObject(menu)) ||
+      FAILED(menu->QueryContextMenu(filled.get(), 0, FCIDM_SHVIEWFIRST, kFileSeparator - 1, FileMenuFlags())))
+    return;
+  InvokeMenuCommand(menu.Get(), command);
+}
+
 void CCameraView::OnInitMenuPopup(HMENU popup) {
   if (!menu_ || !popup) return;
   if (popup == BrowserSubmenu(menu_.get(), FCIDM_MENU_FILE)) {
@@ -90,24 +116,9 @@ void CCameraView::OnInitMenuPopup(HMENU popup) {
       DeleteMenu(popup, 0, MF_BYPOSITION);
     DeleteMenu(popup, kFileSeparator, MF_BYCOMMAND);
     InsertMenuA(popup, 0, MF_BYPOSITION | MF_SEPARATOR, kFileSeparator, nullptr);
-    const HWND focus = GetFocus();
-    const bool inView = focus == window_ || IsChild(window_, focus);
-    currentMenu_.Reset();
-    const auto folderList = reinterpret_cast<PCIDLIST_ABSOLUTE>(folderList_.data());
-    void **made = reinterpret_cast<void **>(currentMenu_.ReleaseAndGetAddressOf());
-    HRESULT hr;
-    if (inView && ListView_GetSelectedCount(list_) > 0) {
-      const auto items = SelectedItems(false);
-      std::vector<PCUITEMID_CHILD> lists;
-      for (const auto &item : items) lists.push_back(reinterpret_cast<PCUITEMID_CHILD>(item.data()));
-      hr = CreateCombinedMenu(folder_.Get(), folderList, static_cast<UINT>(lists.size()), lists.data(),
-                              IID_IContextMenu, made);
-    } else {
-      hr = CreateFolderMenu(folder_.Get(), folderList, IID_IContextMenu, made);
-    }
-    if (SUCCEEDED(hr))
-      currentMenu_->QueryContextMenu(popup, 0, FCIDM_SHVIEWFIRST, kFileSeparator - 1,
-                                     CMF_CANRENAME | (ShowsTree() ? CMF_EXPLORE : 0));
+    ComPtr<IContextMenu> menu;
+    if (SUCCEEDED(FileMenuObject(menu))) menu->QueryContextMenu(popup, 0, FCIDM_SHVIEWFIRST, kFileSeparator - 1,
+                                                                FileMenuFlags());
   } else if (popup == BrowserSubmenu(menu_.get(), FCIDM_MENU_VIEW)) {
     CheckMenuRadioItem(popup, IDM_LARGE_ICONS, IDM_DETAILS, IDM_LARGE_ICONS + viewMode_ - FVM_ICON, MF_BYCOMMAND);
     const bool listed = viewMode_ == FVM_LIST || viewMode_ == FVM_DETAILS;

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "local_names.h"
+
 namespace {
 
 constexpr char kSignature[8] = {'Z', 'L', '1', 'V', 0, 0, 0, 0};
@@ -40,7 +42,8 @@ std::string ListedName(std::string_view displayName, bool showExtensions) {
   if (!displayName.empty() && displayName.back() == '/') displayName.remove_suffix(1);
   const size_t slash = displayName.rfind('/');
   if (slash != std::string_view::npos) displayName.remove_prefix(slash + 1);
-  if (!showExtensions) displayName = displayName.substr(0, displayName.find('.'));
+  // A program keeps its whole name: "PHOTO.JPG.EXE" must not pass for a picture.
+  if (!showExtensions && !IsProgramName(displayName)) displayName = displayName.substr(0, displayName.find('.'));
   return std::string(displayName);
 }
 

@@ -22,7 +22,8 @@ std::optional<std::array<uint32_t, kViewColumns>> ReadViewState(std::span<const 
 std::array<uint8_t, kViewStateSize> MakeViewState(const std::array<uint32_t, kViewColumns> &widths);
 
 // The name the list shows: the text after the last "/" (a trailing "/"
-// removed first), without its extension when extensions are hidden.
+// removed first), without its extension when extensions are hidden, unless
+// the name is a program's.
 std::string ListedName(std::string_view displayName, bool showExtensions);
 // "12KB" for files, nothing for folders and drives.
 std::string SizeColumnText(const CameraItem &item);

@@ -50,11 +50,88 @@ DWORD RemoveFolderTree(const char *path) {
   return RemoveDirectoryA(folder.c_str()) ? ERROR_SUCCESS : GetLastError();
 }
 
-void ResetWorkingFolder() {
+namespace {
+
+constexpr char kLockName[] = "\\in-use.lock";
+
+// The parts of processes still running hold their lock file open without
+// sharing its deletion: only a part nobody holds can be removed.
+bool IsAbandoned(const std::string &part) {
+  const std::string lock = part + kLockName;
+  if (GetFileAttributesA(lock.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  return DeleteFileA(lock.c_str()) != 0;
+}
+
+struct ProcessPart {
+  ProcessPart() { InitializeCriticalSection(&lock); }
+  ~ProcessPart() { DeleteCriticalSection(&lock); }
+  CRITICAL_SECTION lock;
+  std::string folder;
+  unique_file held;  // released when the module unloads
+  LONG next = 0;
+};
+
+ProcessPart &Part() {
+  static ProcessPart part;
+  return part;
+}
+
+// A new part with its lock held; another process that cleans the working
+// folder in the meantime may take the empty folder away, so it is tried anew.
+bool MakePart(ProcessPart &part) {
+  const std::string working = WorkingFolder();
+  CreateDirectoryA(working.c_str(), nullptr);
+  for (unsigned n = 0; n < 1000; ++n) {
+    const std::string folder = working + "\\P" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n);
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+      if (GetLastError() == ERROR_ALREADY_EXISTS) continue;
+      return false;
+    }
+    unique_file lock(CreateFileA((folder + kLockName).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (!lock) continue;
+    part.folder = folder;
+    part.held = std::move(lock);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void CleanWorkingFolder() {
   const std::string folder = WorkingFolder();
-  RemoveFolderTree(folder.c_str());
-  RemoveFolderTree(folder.c_str());
   CreateDirectoryA(folder.c_str(), nullptr);
+  WIN32_FIND_DATAA entry;
+  const unique_find find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+  if (!find) return;
+  do {
+    const std::string_view name(entry.cFileName);
+    if (name == "." || name == "..") continue;
+    const std::string path = folder + "\\" + entry.cFileName;
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      DeleteFileA(path.c_str());  // a file some program still has open stays
+    } else if (IsAbandoned(path)) {
+      RemoveFolderTree(path.c_str());
+    }
+  } while (FindNextFileA(find.get(), &entry));
+}
+
+std::optional<std::string> ProcessFolder() {
+  ProcessPart &part = Part();
+  EnterCriticalSection(&part.lock);
+  const bool ready = !part.folder.empty() || MakePart(part);
+  std::optional<std::string> folder;
+  if (ready) folder = part.folder;
+  LeaveCriticalSection(&part.lock);
+  return folder;
+}
+
+std::optional<std::string> NewLocalFolder(char kind) {
+  const auto folder = ProcessFolder();
+  if (!folder) return std::nullopt;
+  const LONG n = InterlockedIncrement(&Part().next);
+  return *folder + "\\" + kind + std::to_string(n);
 }
 
 HRESULT LoadLocalFile(const char *path, unique_hglobal &data, DWORD &size) {
@@ -95,6 +172,20 @@ HRESULT SaveLocalFile(const char *path, const void *data, DWORD size) {
         written == 0)
       return STG_E_WRITEFAULT;
     done += written;
+  }
+  return S_OK;
+}
+
+HRESULT ReplaceLocalFile(const char *path, const void *data, DWORD size) {
+  const std::string target(path);
+  const size_t slash = target.find_last_of("\\/");
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
+  char temporary[MAX_PATH];
+  if (!GetTempFileNameA(folder.c_str(), "LMO", 0, temporary)) return STG_E_WRITEFAULT;
+  if (SaveLocalFile(temporary, data, size) != S_OK ||
+      !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temporary);
+    return STG_E_WRITEFAULT;
   }
   return S_OK;
 }

@@ -65,6 +65,11 @@ class CameraFolder : public ::testing::Test {
     CreateDirectoryA((LocalWorkingFolder() + "\\STALE").c_str(), nullptr);
     WriteFileBytes(LocalWorkingFolder() + "\\STALE\\OLD.JPG", "old");
     SetFileAttributesA((LocalWorkingFolder() + "\\STALE\\OLD.JPG").c_str(), FILE_ATTRIBUTE_READONLY);
+    // The part of another process that still uses the working folder.
+    CreateDirectoryA(HeldPart().c_str(), nullptr);
+    WriteFileBytes(HeldPart() + "\\OPENED.JPG", "in use");
+    held_ = new unique_file(CreateFileA((HeldPart() + "\\in-use.lock").c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, 0, nullptr));
     root_ = BindCameraRoot().Detach();
     ASSERT_TRUE(root_) << "the shell did not bind the camera root";
   }
@@ -75,9 +80,14 @@ class CameraFolder : public ::testing::Test {
     CloseLinkHosts();
     delete camsim_;
     delete card_;
+    delete held_;
+    for (const char *file : {"\\OPENED.JPG", "\\in-use.lock"}) DeleteFileA((HeldPart() + file).c_str());
+    RemoveDirectoryA(HeldPart().c_str());
     RunProgram("camreg.exe uninstall");
     CoUninitialize();
   }
+
+  static std::string HeldPart() { return LocalWorkingFolder() + "\\P4000000000-0"; }
 
   static void StartCamsim() {
     std::string error;
@@ -100,6 +110,7 @@ class CameraFolder : public ::testing::Test {
   static inline CamsimProcess *camsim_ = nullptr;
   static inline std::string address_;
   static inline IShellFolder *root_ = nullptr;
+  static inline unique_file *held_ = nullptr;
 };
 
 // The Japanese run compares the texts themselves: it must really be one.
@@ -284,9 +295,10 @@ TEST_F(CameraFolder, WithoutConnectionSettingsTheUserIsSentToTheProperties) {
   }
 }
 
-TEST_F(CameraFolder, TheFirstUseEmptiedTheWorkingFolder) {
+TEST_F(CameraFolder, TheFirstUseEmptiedTheWorkingFolderOfWhatNoProcessUses) {
   EXPECT_NE(GetFileAttributesA(LocalWorkingFolder().c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetFileAttributesA((LocalWorkingFolder() + "\\STALE").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadFileBytes(HeldPart() + "\\OPENED.JPG"), "in use");
 }
 
 TEST_F(CameraFolder, ClassObjects) {
@@ -332,18 +344,22 @@ TEST_F(CameraFolder, DisplayNamesOfEveryKindAndFlag) {
   const Child file = Find(pictures.Get(), "LUMO0001.JPG");
   EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_NORMAL), "0:/DCIM/100LUMO01/LUMO0001.JPG");
   EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_INFOLDER), "LUMO0001.JPG");
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  const std::string local = std::string(temp) + "Lumo\\LUMO0001.JPG";
   // In the folder the local path is only named; for parsing the file is
-  // fetched once, then the local copy serves.
-  EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_FORPARSING | SHGDN_INFOLDER), local);
+  // fetched once, then the local copy serves while it is as fetched.
+  const std::string local = NameOf(pictures.Get(), file.get(), SHGDN_FORPARSING | SHGDN_INFOLDER);
+  EXPECT_EQ(local.rfind(LocalWorkingFolder() + "\\", 0), 0u) << local;
+  EXPECT_EQ(local.substr(local.rfind('\\')), "\\LUMO0001.JPG");
   const size_t before = Count(camsim_->Log(), "op A0000000");
   EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_FORPARSING), local);
   EXPECT_EQ(Count(camsim_->Log(), "op A0000000"), before + 1);
   EXPECT_EQ(ReadFileBytes(local), Pattern(kPictureSize, 1));
   EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_FORPARSING), local);
   EXPECT_EQ(Count(camsim_->Log(), "op A0000000"), before + 1);
+  // A copy changed since (a program saved over it) is no longer the camera's file.
+  WriteFileBytes(local, "edited");
+  EXPECT_EQ(NameOf(pictures.Get(), file.get(), SHGDN_FORPARSING), local);
+  EXPECT_EQ(Count(camsim_->Log(), "op A0000000"), before + 2);
+  EXPECT_EQ(ReadFileBytes(local), Pattern(kPictureSize, 1));
 
   // Items of another version are refused.
   std::vector<uint8_t> other = ListBytes(file.get());

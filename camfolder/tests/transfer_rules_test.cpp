@@ -33,14 +33,25 @@ TEST(TransferRules, EffectsByKeys) {
 }
 
 TEST(TransferRules, CameraItemsDroppedOnCameraFolders) {
-  EXPECT_EQ(CameraDropDefault("0:/DCIM/A.JPG", "0:/OTHER/"), kEffectMove);
-  EXPECT_EQ(CameraDropDefault("0:/DCIM/A.JPG", "1:/"), kEffectCopy);
-  EXPECT_EQ(CameraDropDefault("0:/DCIM/A.JPG", "0:/dcim/"), 0u);   // the folder that holds it
-  EXPECT_EQ(CameraDropDefault("0:/DCIM/SUB/", "0:/DCIM/SUB/"), 0u);  // onto itself
-  EXPECT_EQ(CameraDropDefault("0:/DCIM/SUB/", "0:/DCIM/SUB/IN/"), 0u);  // inside itself
-  EXPECT_EQ(CameraDropDefault("0:/DCIM/SUB/", "0:/DCIM/SUBWAY/"), kEffectMove);
-  EXPECT_EQ(CameraDropDefault("0:/DCIM/SUB/", "0:/"), kEffectMove);
-  EXPECT_EQ(CameraDropDefault("", "0:/"), 0u);
+  const auto one = [](const char *source, const char *target) { return CameraDropDefault({source}, target); };
+  EXPECT_EQ(one("0:/DCIM/A.JPG", "0:/OTHER/"), kEffectMove);
+  EXPECT_EQ(one("0:/DCIM/A.JPG", "1:/"), kEffectCopy);
+  EXPECT_EQ(one("0:/DCIM/A.JPG", "0:/dcim/"), 0u);           // the folder that holds it
+  EXPECT_EQ(one("0:/DCIM/SUB/", "0:/DCIM/SUB/"), 0u);        // onto itself
+  EXPECT_EQ(one("0:/DCIM/SUB/", "0:/DCIM/SUB/IN/"), 0u);     // inside itself
+  EXPECT_EQ(one("0:/DCIM/SUB/", "0:/dcim/sub/in/"), 0u);     // in any case
+  EXPECT_EQ(one("0:/DCIM/SUB/", "0:/DCIM/SUBWAY/"), kEffectMove);
+  EXPECT_EQ(one("0:/DCIM/SUB/", "0:/"), kEffectMove);
+  EXPECT_EQ(one("", "0:/"), 0u);
+  EXPECT_EQ(CameraDropDefault({}, "0:/"), 0u);
+
+  // Every selected item counts, not only the first: two folders dropped on
+  // the second of them, or into it, or on the folder holding a later one.
+  EXPECT_EQ(CameraDropDefault({"0:/A/", "0:/B/"}, "0:/B/"), 0u);
+  EXPECT_EQ(CameraDropDefault({"0:/A/", "0:/B/"}, "0:/B/IN/"), 0u);
+  EXPECT_EQ(CameraDropDefault({"0:/A/X.JPG", "0:/B/Y.JPG"}, "0:/B/"), 0u);
+  EXPECT_EQ(CameraDropDefault({"0:/A/", "0:/B/"}, "0:/C/"), kEffectMove);
+  EXPECT_EQ(CameraDropDefault({"0:/A/", ""}, "0:/C/"), 0u);
 }
 
 TEST(PictureLayout, SidesBecomeMultiplesOf32) {

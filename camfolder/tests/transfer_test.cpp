@@ -81,13 +81,19 @@ size_t Count(const std::string &text, const std::string &what) {
 // Large files are compared without printing them.
 #define EXPECT_SAME_BYTES(a, b) EXPECT_TRUE((a) == (b)) << "the bytes differ"
 
-// DragEnter then Drop with the keys, as a drag over the target does.
-DWORD DragAndDrop(IDropTarget *target, IDataObject *data, DWORD keys, DWORD *entered = nullptr) {
+// DragEnter then Drop with the keys, as a drag over the target does. The
+// drop must succeed unless its result is asked for.
+DWORD DragAndDrop(IDropTarget *target, IDataObject *data, DWORD keys, DWORD *entered = nullptr,
+                  HRESULT *dropped = nullptr) {
   DWORD effect = kBoth;
   EXPECT_EQ(target->DragEnter(data, keys, POINTL{10, 10}, &effect), S_OK);
   if (entered) *entered = effect;
   effect = kBoth;
-  EXPECT_EQ(target->Drop(data, keys & ~(MK_LBUTTON | MK_RBUTTON), POINTL{10, 10}, &effect), S_OK);
+  const HRESULT hr = target->Drop(data, keys & ~(MK_LBUTTON | MK_RBUTTON), POINTL{10, 10}, &effect);
+  if (dropped)
+    *dropped = hr;
+  else
+    EXPECT_EQ(hr, S_OK);
   return effect;
 }
 
@@ -371,7 +377,9 @@ TEST_F(Transfer, CameraItemsOutToThePcAreFetchedOnce) {
   ASSERT_EQ(DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 0xFFFFFFFF, nullptr, 0), 2u);
   DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 0, first, MAX_PATH);
   ReleaseStgMedium(&medium);
-  EXPECT_EQ(std::string(first), LocalWorkingFolder() + "\\OUT1.JPG");
+  const std::string fetched(first);
+  EXPECT_EQ(fetched.rfind(LocalWorkingFolder() + "\\", 0), 0u) << fetched;
+  EXPECT_EQ(fetched.substr(fetched.rfind('\\')), "\\OUT1.JPG");
   EXPECT_SAME_BYTES(ReadFileBytes(first), OnCamera("/d0/SRC/OUT1.JPG"));
   EXPECT_EQ(Count(camsim_->Log(), "op A0000000"), receives + 2);
   ASSERT_EQ(data->GetData(&hdrop, &medium), S_OK);  // fetched once
@@ -398,7 +406,7 @@ TEST_F(Transfer, CameraItemsOutToThePcAreFetchedOnce) {
                                             reinterpret_cast<PCUIDLIST_RELATIVE>(bytes + array->aoffset[2])));
     char path[MAX_PATH] = "";
     ASSERT_TRUE(SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(second.get()), path));
-    EXPECT_EQ(lstrcmpiA(path, (LocalWorkingFolder() + "\\OUT2.JPG").c_str()), 0);
+    EXPECT_EQ(lstrcmpiA(path, (fetched.substr(0, fetched.rfind('\\')) + "\\OUT2.JPG").c_str()), 0) << path;
   }
   ReleaseStgMedium(&medium);
 
@@ -524,10 +532,11 @@ TEST_F(Transfer, APngSentIntoAPictureFolderBecomesACameraJpeg) {
   tagZLXMODEL model{2, 0};
   ASSERT_EQ(ZlxInitialize(0x10000, 8), 0u);
   ASSERT_EQ(ZlxOpenCamera(&camera, &model, 1, 1, nullptr, address_.c_str()), 0u);
-  int answer = 1;
+  camfolder::SendChoices choices;
   const tagZLXPROGRESSPARAM progress{0, 1, 1};
-  EXPECT_EQ(camfolder::SendFile(camera, Pc("PIC.PNG").c_str(), "0:/DCIM/101LUMO1/", 3, progress, false, answer), S_OK);
-  EXPECT_EQ(answer, 6);
+  EXPECT_EQ(camfolder::SendFile(camera, Pc("PIC.PNG").c_str(), "0:/DCIM/101LUMO1/", 3, progress, false, choices),
+            S_OK);
+  EXPECT_EQ(choices.answer, 6);
   GUID container{};
   const auto made = ReadPicture(OnCamera("/d0/DCIM/101LUMO1/PIC.JPG"), &container);
   ASSERT_TRUE(made);
@@ -712,6 +721,7 @@ TEST_F(FailingCamera, AMoveWhoseSendFailsKeepsItsSource) {
   StartWith("status=9@A1000000");  // the drive is full
   MessageBoxWatcher box;
   DWORD effect = 7;
+  HRESULT dropped = S_OK;
   OnShellThread([&] {
     const ComPtr<IShellFolder> root = BindCameraRoot();
     const ComPtr<IShellFolder> drive = BindChild(root.Get(), Find(root.Get(), "0:/").get());
@@ -723,18 +733,20 @@ TEST_F(FailingCamera, AMoveWhoseSendFailsKeepsItsSource) {
     ComPtr<IDropTarget> target;
     if (SUCCEEDED(a->GetUIObjectOf(nullptr, 1, &item, IID_IDataObject, nullptr, &data)) &&
         SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &folder, IID_IDropTarget, nullptr, &target)))
-      effect = DragAndDrop(target.Get(), data.Get(), MK_LBUTTON | MK_SHIFT);
+      effect = DragAndDrop(target.Get(), data.Get(), MK_LBUTTON | MK_SHIFT, nullptr, &dropped);
   });
   ASSERT_TRUE(box.Seen());
   EXPECT_EQ(box.Text(), Ansi("ドライブがいっぱいです。"));
-  EXPECT_EQ(effect, DROPEFFECT_MOVE);  // the drop was a move; the camera refused the copy
+  // The camera refused the copy: the drop failed, and a drop source that
+  // trusted it deletes nothing.
+  EXPECT_EQ(dropped, E_UNEXPECTED);
+  EXPECT_EQ(effect, DROPEFFECT_NONE);
   EXPECT_SAME_BYTES(ReadFileBytes(card_.Windows("/d0/A/F.JPG")), Pattern(20000, 9));
 }
 
 TEST_F(FailingCamera, AReceiveThatBreaksOffLeavesNoLocalFile) {
   StartWith("close-mid@A0000000");
-  const std::string local = LocalWorkingFolder() + "\\F.JPG";
-  DeleteFileA(local.c_str());
+  std::string local;
   MessageBoxWatcher box;
   HRESULT hr = S_OK;
   OnShellThread([&] {
@@ -743,19 +755,26 @@ TEST_F(FailingCamera, AReceiveThatBreaksOffLeavesNoLocalFile) {
     PCUITEMID_CHILD item = file.get();
     ComPtr<IDataObject> data;
     if (FAILED(a->GetUIObjectOf(nullptr, 1, &item, IID_IDataObject, nullptr, &data))) return;
+    // Before the drop is made the local paths are only named.
+    FORMATETC hdrop{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium{};
+    if (FAILED(data->GetData(&hdrop, &medium))) return;
+    char path[MAX_PATH] = "";
+    DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 0, path, MAX_PATH);
+    ReleaseStgMedium(&medium);
+    local = path;
     const CLIPFORMAT dragLoop = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("InShellDragLoop"));
     FORMATETC loop{dragLoop, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     STGMEDIUM zero{};
     zero.tymed = TYMED_HGLOBAL;
     zero.hGlobal = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4);
     data->SetData(&loop, &zero, TRUE);
-    FORMATETC hdrop{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium{};
     hr = data->GetData(&hdrop, &medium);
     if (SUCCEEDED(hr)) ReleaseStgMedium(&medium);
   });
   ASSERT_TRUE(box.Seen());
   EXPECT_EQ(hr, DV_E_FORMATETC);
+  ASSERT_NE(local.find("\\F.JPG"), std::string::npos) << local;
   EXPECT_EQ(GetFileAttributesA(local.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

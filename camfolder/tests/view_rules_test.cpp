@@ -37,6 +37,8 @@ CameraItem Item(ItemKind kind, const char *name, uint32_t size, uint16_t day) {
 TEST(ViewColumns, Texts) {
   EXPECT_EQ(ListedName("0:/DCIM/R0010001.JPG", true), "R0010001.JPG");
   EXPECT_EQ(ListedName("0:/DCIM/R0010001.JPG", false), "R0010001");
+  EXPECT_EQ(ListedName("0:/DCIM/PHOTO.JPG.EXE", false), "PHOTO.JPG.EXE");  // a program shows what it is
+  EXPECT_EQ(ListedName("0:/DCIM/RUN.bat", false), "RUN.bat");
   EXPECT_EQ(ListedName("0:/DCIM/", true), "DCIM");
   EXPECT_EQ(ListedName("CF (1:)", true), "CF (1:)");
   EXPECT_EQ(SizeColumnText(Item(kFileItem, "A.JPG", 0, 1)), "0KB");
