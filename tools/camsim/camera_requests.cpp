@@ -174,6 +174,23 @@ bool ZltpSession::HandleRequest(const Packet &request) {
   }
 }
 
+// A refusal has the shape of the request's own failure answer.
+bool ZltpSession::Refuse(const Packet &request, uint16_t status) {
+  switch (request.header.opcode) {
+    case kListing:
+    case kReceiveFile:
+    case kReceiveThumbnail:
+      return SendError(request, status);
+    case kSendFile:
+      return Reply(request, status, {}, kSendFinal);
+    case kEraseFileFirst:
+    case kEraseFileSecond:
+      return Reply(request, status, {0, 0});  // no file counted
+    default:
+      return Reply(request, status);
+  }
+}
+
 bool ZltpSession::HandleListing(const Packet &request) {
   std::string path;
   size_t offset = 1;
@@ -252,6 +269,7 @@ bool ZltpSession::HandleSendRequest(const Packet &request) {
   incoming.opcode = kSendFile;
   incoming.sequence = request.header.sequence;
   incoming.closeAfterFirst = options_.faults.Has(FaultKind::CloseMid, kSendFile);
+  incoming.closeInData = closeInData_;
   const uint16_t result = incoming.name == kConfigurationName ? status::kOk : storage_.CheckWrite(incoming.name, flags);
   Log(request, "send " + incoming.name + " " + std::to_string(incoming.total) + " bytes " + StatusText(result));
   if (result) return Reply(request, result, {}, kSendFinal);  // the camera ends the transfer at once
@@ -277,6 +295,7 @@ bool ZltpSession::HandleStampRequest(const Packet &request) {
   const uint64_t total = stamp.total;  // eight 32-bit sizes may pass 32 bits together
   incoming.opcode = kSendStamp;
   incoming.sequence = request.header.sequence;
+  incoming.closeInData = closeInData_;
   Log(request, "stamp " + std::to_string(kind) + " " + incoming.name + " " + std::to_string(total) + " bytes");
   if (kind > 5 || total == 0 || total > 0xFFFFFFFFu) return Reply(request, status::kBadParameter);
   incoming.total = static_cast<uint32_t>(total);
@@ -295,7 +314,17 @@ bool ZltpSession::HandleDataPacket(const Packet &packet) {
   }
   incoming_->body.insert(incoming_->body.end(), packet.payload.begin() + kDataPrefixSize, packet.payload.end());
   Log(packet, "data " + std::to_string(packet.payload.size() - kDataPrefixSize) + (prefix.last ? " last" : ""));
+  ++incoming_->packets;
   if (incoming_->closeAfterFirst) return false;
+  // The body is kept until it is complete, so a close leaves the card as it was.
+  if (const auto &fault = incoming_->closeInData;
+      fault && (incoming_->body.size() > ShareOf(fault->cut, incoming_->total) || prefix.last)) {
+    LogRandomFault(*fault, incoming_->sequence, incoming_->opcode,
+                   "link closed on receiving data packet " + std::to_string(incoming_->packets) + " (" +
+                       std::to_string(incoming_->body.size()) + " of " + std::to_string(incoming_->total) +
+                       " bytes), nothing stored");
+    return false;
+  }
   if (incoming_->body.size() > incoming_->total) {
     Packet reply;
     reply.header.opcode = incoming_->opcode;

@@ -327,7 +327,17 @@ uint16_t CameraStorage::WriteFile(const std::string &path, const std::vector<uin
   Resolved target;
   if (const uint16_t result = Resolve(path, target)) return result;
   if (contents.size() > FreeSpace(target.drive)) return status::kDriveFull;
-  std::ofstream file(target.host, std::ios::binary | std::ios::trunc);
+  // A camera's file appears only when complete: the body goes to a name no
+  // camera entry can have (longer than 12 characters), then takes the target's.
+  const fs::path partial = target.host.parent_path() / (".camsim-partial-" + target.name);
+  std::ofstream file(partial, std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char *>(contents.data()), static_cast<std::streamsize>(contents.size()));
-  return file ? status::kOk : status::kDriveAccess;
+  file.close();
+  std::error_code ec;
+  if (file) fs::rename(partial, target.host, ec);
+  if (!file || ec) {
+    fs::remove(partial, ec);
+    return status::kDriveAccess;
+  }
+  return status::kOk;
 }

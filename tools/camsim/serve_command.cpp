@@ -78,6 +78,11 @@ int ServeMain(int argc, char **argv) {
   if (options.verbose)
     std::fprintf(stderr, "camsim: listening on %s ports %u and %u\n", options.address.c_str(), options.controlPort,
                  options.dataPort);
+  if (const auto &random = options.randomFaults) {
+    std::fprintf(stderr, "camsim: random faults with seed %llu, rate %g, stalls up to %u ms%s%s\n",
+                 static_cast<unsigned long long>(random->seed), random->rate, random->maxStallMs,
+                 random->offWhileFile.empty() ? "" : ", none while this file exists: ", random->offWhileFile.c_str());
+  }
   std::thread watchdog(Watchdog, std::cref(options), getppid());
   server.Run(g_stop);
   g_stopped = true;

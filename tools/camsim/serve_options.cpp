@@ -32,6 +32,9 @@ bool ParseDriveValue(const std::string &text, int &drive, std::string &value) {
 bool ParseServeOptions(int argc, char **argv, ServeOptions &options, bool &help, std::string &error) {
   help = false;
   bool anyDrive = false;
+  bool randomFaults = false;
+  RandomFaultSettings random;
+  std::string randomOnly;  // an option that needs --random-faults
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
     auto next = [&](std::string &value) {
@@ -125,6 +128,24 @@ bool ParseServeOptions(int argc, char **argv, ServeOptions &options, bool &help,
       const auto fault = ParseFault(text, error);
       if (!fault) return false;
       options.faults.Add(*fault);
+    } else if (arg == "--random-faults") {
+      if (!next(text) || !ParseRandomFaults(text, random, error)) return false;
+      randomFaults = true;
+    } else if (arg == "--random-stall-max") {
+      if (!number(random.maxStallMs)) return false;
+      if (random.maxStallMs == 0 || random.maxStallMs > kLongestStallMs) {
+        error = "--random-stall-max must be 1 to " + std::to_string(kLongestStallMs) +
+                " ms, well below the link host's 10 s waits";
+        return false;
+      }
+      randomOnly = arg;
+    } else if (arg == "--random-faults-off-while") {
+      if (!next(random.offWhileFile)) return false;
+      if (random.offWhileFile.empty()) {
+        error = "--random-faults-off-while needs a file name";
+        return false;
+      }
+      randomOnly = arg;
     } else if (arg == "--max-lifetime") {
       if (!number(value)) return false;
       options.maxLifetimeSeconds = value;
@@ -142,6 +163,11 @@ bool ParseServeOptions(int argc, char **argv, ServeOptions &options, bool &help,
       return false;
     }
   }
+  if (!randomOnly.empty() && !randomFaults) {
+    error = randomOnly + " needs --random-faults";
+    return false;
+  }
+  if (randomFaults) options.randomFaults = random;
   options.sampleCard = !anyDrive;
   return true;
 }
@@ -171,6 +197,13 @@ void PrintServeHelp() {
       "  --config TEXT        contents of the ZL1_CONFIGURATION pseudo-file\n"
       "  --config-file PATH   read those contents from a file\n"
       "  --fault FAULT        inject a fault, see below\n"
+      "  --random-faults SEED[:RATE]\n"
+      "                       inject seeded random faults, see below\n"
+      "  --random-stall-max MS\n"
+      "                       longest stall of the random faults, 1 to 5000 ms (800)\n"
+      "  --random-faults-off-while FILE\n"
+      "                       no random faults while FILE exists (a test sets up and\n"
+      "                       checks the card meanwhile)\n"
       "  --max-lifetime S     exit after S seconds whatever happens (0: never)\n"
       "  --idle-exit S        exit after S seconds without an open link (0: never)\n"
       "  --watch-parent       exit when the parent process goes away (a program started\n"
@@ -187,6 +220,6 @@ void PrintServeHelp() {
       "Copy and move take a destination folder ending in '/' (the item keeps its\n"
       "name) or, for files, a full new path. Send file refuses an existing file\n"
       "unless flag bit 0x1 is set. A version-1 link gets no final reply to a send.\n\n"
-      "%s",
-      FaultHelp());
+      "%s\n%s",
+      FaultHelp(), RandomFaultHelp());
 }

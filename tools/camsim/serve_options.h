@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "faults.h"
+#include "random_faults.h"
 
 constexpr int kDriveCount = 3;
 
@@ -24,6 +25,7 @@ struct ServeOptions {
   uint32_t maximumPacketSize = 8192;
   std::string configuration = "[ZL1]\r\nLanguage=0\r\nQuality=2\r\n";
   FaultSet faults;
+  std::optional<RandomFaultSettings> randomFaults;
   unsigned maxLifetimeSeconds = 0;  // 0: no limit
   unsigned idleExitSeconds = 0;     // 0: never; else exit after that long without a link
   bool watchParent = false;

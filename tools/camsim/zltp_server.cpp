@@ -13,7 +13,9 @@ constexpr int kDataConnectionWaitMs = 10000;  // the link host opens the data co
 }  // namespace
 
 ZltpServer::ZltpServer(const ServeOptions &options)
-    : options_(options), storage_(options), configuration_(options.configuration) {}
+    : options_(options), storage_(options), configuration_(options.configuration) {
+  if (options.randomFaults) randomFaults_.emplace(*options.randomFaults);
+}
 
 ZltpServer::~ZltpServer() {
   CloseFd(controlListener_);
@@ -51,7 +53,8 @@ void ZltpServer::Run(const std::atomic<bool> &stop) {
       continue;
     }
     if (options_.verbose) std::fprintf(stderr, "camsim: link opened\n");
-    ZltpSession session(control, data, options_, storage_, configuration_, stop);
+    ZltpSession session(control, data, options_, storage_, configuration_, randomFaults_ ? &*randomFaults_ : nullptr,
+                        stop);
     session.Run();
     idleSince = Clock::now();
     if (options_.verbose) std::fprintf(stderr, "camsim: link closed\n");

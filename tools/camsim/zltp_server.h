@@ -3,9 +3,11 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 #include <string>
 
 #include "camera_storage.h"
+#include "random_faults.h"
 #include "serve_options.h"
 
 class ZltpServer {
@@ -23,6 +25,7 @@ class ZltpServer {
   const ServeOptions &options_;
   CameraStorage storage_;
   std::string configuration_;
+  std::optional<RandomFaultSource> randomFaults_;  // kept across links
   int controlListener_ = -1;
   int dataListener_ = -1;
 };

@@ -18,12 +18,13 @@ constexpr uint32_t kHugeLength = 0x7FFFFFF0;
 }  // namespace
 
 ZltpSession::ZltpSession(int control, int data, const ServeOptions &options, CameraStorage &storage,
-                         std::string &configuration, const std::atomic<bool> &stop)
+                         std::string &configuration, RandomFaultSource *randomFaults, const std::atomic<bool> &stop)
     : control_(control),
       data_(data),
       options_(options),
       storage_(storage),
       configuration_(configuration),
+      randomFaults_(randomFaults),
       stop_(stop),
       controlReader_(zltp::kPayloadCeiling),
       dataReader_(zltp::kDataPayloadCeiling) {}
@@ -38,12 +39,51 @@ void ZltpSession::Run() {
     if (!requests_.empty()) {
       const Packet request = std::move(requests_.front());
       requests_.pop_front();
-      if (!HandleRequest(request)) break;
+      if (!Serve(request)) break;
       continue;
     }
     if (!WaitEither(control_, data_, kPollMs)) continue;
     if (!ReadControl(0) || !ReadData(0)) break;
   }
+}
+
+// A random fault acts before the camera does anything with the request, so
+// that a close or a refusal leaves the card as it was; a close in the data is
+// left to the transfer.
+bool ZltpSession::Serve(const Packet &request) {
+  const RandomFault fault = randomFaults_ ? randomFaults_->Draw(request.header.opcode) : RandomFault{};
+  const uint16_t sequence = request.header.sequence;
+  const uint32_t opcode = request.header.opcode;
+  switch (fault.kind) {
+    case RandomFaultKind::None:
+      break;
+    case RandomFaultKind::CloseAtRequest:
+      LogRandomFault(fault, sequence, opcode, "link closed before the request");
+      return false;
+    case RandomFaultKind::Stall: {
+      LogRandomFault(fault, sequence, opcode, "stalled " + std::to_string(fault.stallMs) + " ms");
+      // In short steps, so that a stall does not hold up a stop.
+      const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(fault.stallMs);
+      while (!stop_ && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      break;
+    }
+    case RandomFaultKind::Refuse:
+      LogRandomFault(fault, sequence, opcode, "refused with status " + std::to_string(fault.status));
+      return Refuse(request, fault.status);
+    case RandomFaultKind::CloseInData:
+      closeInData_ = fault;
+      break;
+  }
+  const bool open = HandleRequest(request);
+  closeInData_.reset();
+  return open;
+}
+
+void ZltpSession::LogRandomFault(const RandomFault &fault, uint16_t sequence, uint32_t opcode,
+                                 const std::string &what) const {
+  std::fprintf(stderr, "camsim: random fault at request %llu (seq %u, op %08X): %s\n",
+               static_cast<unsigned long long>(fault.request), sequence, opcode, what.c_str());
 }
 
 bool ZltpSession::ReadControl(int timeoutMs) {
@@ -192,7 +232,15 @@ bool ZltpSession::SendChunks(const Packet &request, const std::vector<std::vecto
     const uint8_t junk[4] = {1, 2, 3, 4};
     if (!SendDataPacket(static_cast<uint16_t>(sequence - 1), 0, true, 4, junk, sizeof junk)) return false;
   }
+  const std::optional<uint64_t> closeAfter =
+      closeInData_ ? std::optional<uint64_t>(ShareOf(closeInData_->cut, chunks.size())) : std::nullopt;
   for (size_t i = 0; i < chunks.size(); ++i) {
+    if (closeAfter == i) {
+      LogRandomFault(*closeInData_, sequence, op,
+                     "link closed after " + std::to_string(i) + " of " + std::to_string(chunks.size()) +
+                         " data packets");
+      return false;
+    }
     if (i > 0) {
       Pause(op);
       if (!ReadControl(0)) return false;

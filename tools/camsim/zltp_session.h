@@ -13,12 +13,14 @@
 
 #include "camera_storage.h"
 #include "packet_reader.h"
+#include "random_faults.h"
 #include "serve_options.h"
 
 class ZltpSession {
  public:
+  // randomFaults may be null (no random faults).
   ZltpSession(int control, int data, const ServeOptions &options, CameraStorage &storage,
-              std::string &configuration, const std::atomic<bool> &stop);
+              std::string &configuration, RandomFaultSource *randomFaults, const std::atomic<bool> &stop);
   ~ZltpSession();
   ZltpSession(const ZltpSession &) = delete;
   ZltpSession &operator=(const ZltpSession &) = delete;
@@ -35,12 +37,18 @@ class ZltpSession {
     uint32_t total = 0;
     std::vector<uint8_t> body;
     bool closeAfterFirst = false;
+    std::optional<RandomFault> closeInData;
+    uint32_t packets = 0;
   };
 
   bool ReadControl(int timeoutMs);
   bool ReadData(int timeoutMs);
+  // A request with its random fault; false ends the session.
+  bool Serve(const Packet &request);
+  void LogRandomFault(const RandomFault &fault, uint16_t sequence, uint32_t opcode, const std::string &what) const;
   // Request handling (camera_requests.cpp); false ends the session.
   bool HandleRequest(const Packet &request);
+  bool Refuse(const Packet &request, uint16_t status);
   bool HandleDataPacket(const Packet &packet);
   bool HandleSendRequest(const Packet &request);
   bool HandleStampRequest(const Packet &request);
@@ -69,11 +77,14 @@ class ZltpSession {
   const ServeOptions &options_;
   CameraStorage &storage_;
   std::string &configuration_;
+  RandomFaultSource *randomFaults_;
   const std::atomic<bool> &stop_;
   PacketReader controlReader_;
   PacketReader dataReader_;
   std::deque<Packet> requests_;
   std::optional<Incoming> incoming_;
+  // A close in the data drawn for the request being handled.
+  std::optional<RandomFault> closeInData_;
   // Data packets that came before their send request was read (the two
   // connections are not ordered against each other); a few are kept.
   std::deque<Packet> early_;

@@ -82,6 +82,11 @@ TEST_F(StorageTest, WritesHonourTheOverwriteFlagAndFreeSpace) {
   std::vector<uint8_t> back;
   EXPECT_EQ(storage_->ReadFile("0:/DCIM/NEW.TXT", back), status::kOk);
   EXPECT_EQ(back, (std::vector<uint8_t>{'h', 'i'}));
+  // A file is written whole under its name, with nothing left beside it.
+  EXPECT_EQ(storage_->WriteFile("0:/DCIM/NEW.TXT", {'n', 'e', 'w'}), status::kOk);
+  EXPECT_EQ(storage_->ReadFile("0:/DCIM/NEW.TXT", back), status::kOk);
+  EXPECT_EQ(back, (std::vector<uint8_t>{'n', 'e', 'w'}));
+  EXPECT_EQ(Names("0:/DCIM/", zltp::kListAll), (std::vector<std::string>{"100LUMO01", "101LUMO01", "NEW.TXT"}));
   EXPECT_EQ(storage_->ReadFile("0:/DCIM/", back), status::kNotTransferable);
 }
 
