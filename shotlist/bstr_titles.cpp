@@ -1,8 +1,7 @@
 #include "bstr_titles.h"
 
 #include <algorithm>
-#include <clocale>
-#include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
 namespace {
@@ -25,20 +24,47 @@ class ArrayLock {
   SAFEARRAY *array_;
 };
 
+// The title's first 1024 characters (up to its first null) in UTF-16; empty
+// when they are not valid text in the ANSI code page. The conversion calls
+// take the code page as an argument: the host's C locale is never touched.
+std::wstring WideTitle(const std::string &title) {
+  const char *text = title.c_str();
+  const size_t end = std::strlen(text);
+  size_t length = 0;
+  for (size_t characters = 0; characters < kMaxWideCharacters && length < end; ++characters) {
+    length += IsDBCSLeadByte(static_cast<BYTE>(text[length])) ? 2 : 1;
+  }
+  length = std::min(length, end);  // a lead byte at the end stays alone, and invalid
+  if (length == 0) return {};
+  std::wstring wide(length, L'\0');  // never more characters than bytes
+  const int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, static_cast<int>(length), wide.data(),
+                                        static_cast<int>(wide.size()));
+  wide.resize(count > 0 ? static_cast<size_t>(count) : 0);
+  return wide;
+}
+
 void WriteTitle(BSTR target, const std::string &title) {
-  wchar_t wide[kMaxWideCharacters + 1] = {};
-  size_t count = std::mbstowcs(wide, title.c_str(), kMaxWideCharacters);
-  if (count == static_cast<size_t>(-1)) count = 0;  // not valid text in this locale
-  count = std::min<size_t>(count, SysStringLen(target));
-  std::wmemcpy(target, wide, count);
+  const std::wstring wide = WideTitle(title);
+  const size_t count = std::min<size_t>(wide.size(), SysStringLen(target));
+  std::wmemcpy(target, wide.data(), count);
   target[count] = L'\0';  // a BSTR always has room for its terminator
 }
 
+// The text up to its first null in the ANSI code page: as many whole
+// characters as fit in 1024 bytes, or empty when one of them has no exact
+// equivalent there (no best-fit look-alikes).
 std::string ReadString(BSTR text) {
-  if (!text) return {};
-  char converted[kMaxMultibyteBytes];
-  const size_t count = std::wcstombs(converted, text, sizeof converted);
-  return count == static_cast<size_t>(-1) ? std::string() : std::string(converted, count);
+  std::string narrow;
+  for (const wchar_t *unit = text; unit && *unit; ++unit) {
+    char bytes[4];
+    BOOL substituted = FALSE;
+    const int size =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, unit, 1, bytes, sizeof bytes, nullptr, &substituted);
+    if (size <= 0 || substituted) return {};
+    if (narrow.size() + static_cast<size_t>(size) > kMaxMultibyteBytes) break;
+    narrow.append(bytes, static_cast<size_t>(size));
+  }
+  return narrow;
 }
 
 // The bounds of the array's one dimension.
@@ -49,7 +75,6 @@ bool Bounds(SAFEARRAY *array, LONG &lower, LONG &upper) {
 }  // namespace
 
 std::optional<std::vector<std::string>> ReadBstrArray(SAFEARRAY *array) {
-  std::setlocale(LC_ALL, "");
   ArrayLock lock(array);
   LONG lower = 0, upper = -1;
   if (!lock || !Bounds(array, lower, upper)) return std::nullopt;
@@ -76,7 +101,6 @@ SAFEARRAY *BstrArrayOf(const VARIANT *variant) {
 }
 
 bool WriteTitlesIntoBstrs(SAFEARRAY *array, const std::vector<std::string> &titles) {
-  std::setlocale(LC_ALL, "");
   ArrayLock lock(array);
   if (!lock) return false;
   LONG lower = 0, upper = -1;

@@ -14,12 +14,11 @@
 SAFEARRAY *BstrArrayOf(const VARIANT *variant);
 
 // The strings of the array from its lower to its upper bound, each converted
-// to multibyte text (system default locale) of at most 1024 bytes; a string
-// that cannot be converted becomes empty. Nothing when the array cannot be
-// locked.
+// to text in the ANSI code page of at most 1024 bytes; a string that cannot
+// be converted becomes empty. Nothing when the array cannot be locked.
 std::optional<std::vector<std::string>> ReadBstrArray(SAFEARRAY *array);
 
-// Converts the titles to wide text (system default locale) into the existing
+// Converts the titles from the ANSI code page to wide text into the existing
 // BSTRs of the array, position by position from its lower bound. Each BSTR
 // keeps its length: a title is cut to the characters it holds. Elements
 // without a title stay unchanged. False when the array cannot be locked.

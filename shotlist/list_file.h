@@ -37,13 +37,5 @@ std::string MakeImagePath(std::string_view listPath, std::string_view imageLine,
 
 // Creates (or truncates) the file and writes the header, the normalised title
 // and the normalised cut titles; false when the file could not be written.
-// `created` tells whether the file was created or truncated, that is whether
-// a failure may have left a partly written file.
 bool WriteListFile(const std::string &path, std::string_view listTitle, const std::vector<std::string> &cutTitles,
-                   const TextLocale &locale, bool *created = nullptr);
-
-// WriteListFile, and on failure the partly written file removed again. A
-// file that could not even be opened (held by another program, say) is left
-// as it was.
-bool WriteListFileOrRemove(const std::string &path, std::string_view listTitle,
-                           const std::vector<std::string> &cutTitles, const TextLocale &locale);
+                   const TextLocale &locale);

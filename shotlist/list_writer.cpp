@@ -19,9 +19,8 @@ bool WriteLine(std::FILE *file, std::string_view before, std::string_view text, 
 }  // namespace
 
 bool WriteListFile(const std::string &path, std::string_view listTitle, const std::vector<std::string> &cutTitles,
-                   const TextLocale &locale, bool *created) {
+                   const TextLocale &locale) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (created) *created = file != nullptr;
   if (!file) return false;
   if (!WriteLine(file.get(), kListHeader, {}, {})) return false;
   const std::string title = PrepareTitle(listTitle, 32, kListTitleLimit, locale);
@@ -31,12 +30,4 @@ bool WriteListFile(const std::string &path, std::string_view listTitle, const st
     if (!stored.empty() && !WriteLine(file.get(), "[", stored, "]")) return false;
   }
   return std::fclose(file.release()) == 0;
-}
-
-bool WriteListFileOrRemove(const std::string &path, std::string_view listTitle,
-                           const std::vector<std::string> &cutTitles, const TextLocale &locale) {
-  bool created = false;
-  if (WriteListFile(path, listTitle, cutTitles, locale, &created)) return true;
-  if (created) std::remove(path.c_str());
-  return false;
 }

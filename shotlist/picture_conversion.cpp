@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <optional>
 #include <span>
 #include <vector>
@@ -140,6 +141,28 @@ unique_hglobal GlobalDib(const Pixels24 &picture) {
   return memory;
 }
 
+unique_hglobal ThumbnailOf(const std::string &picturePath) {
+  auto source = OpenJpeg(picturePath);
+  if (!source) return {};
+  ComScope com;
+  WicCodec codec;
+  if (!codec.Ready()) return {};
+  if (source->exif && !source->exif->thumbnail.empty()) {
+    // The embedded thumbnail is used at its own size, only turned.
+    if (const auto thumbnail = OpenFrame(codec, source->exif->thumbnail)) {
+      if (auto picture = DecodeTurnFit(codec, *thumbnail, thumbnail->stored, source->angle,
+                                       SquareOf(thumbnail->stored))) {
+        return GlobalDib(*picture);
+      }
+    }
+  }
+  const auto frame = OpenFrame(codec, source->contents);
+  if (!frame) return {};
+  auto picture = source->exif ? DecodeTurnFit(codec, *frame, kThumbnailBox, source->angle, kThumbnailBox)
+                              : DecodeFitted(codec, *frame, kThumbnailBox);
+  return picture ? GlobalDib(*picture) : unique_hglobal{};
+}
+
 }  // namespace
 
 bool ConvertToBitmapFile(const std::string &picturePath, PictureSize &size, std::string &bitmapPath) {
@@ -161,23 +184,11 @@ bool ConvertToBitmapFile(const std::string &picturePath, PictureSize &size, std:
 }
 
 unique_hglobal MakeThumbnail(const std::string &picturePath) {
-  auto source = OpenJpeg(picturePath);
-  if (!source) return {};
-  ComScope com;
-  WicCodec codec;
-  if (!codec.Ready()) return {};
-  if (source->exif && !source->exif->thumbnail.empty()) {
-    // The embedded thumbnail is used at its own size, only turned.
-    if (const auto thumbnail = OpenFrame(codec, source->exif->thumbnail)) {
-      if (auto picture = DecodeTurnFit(codec, *thumbnail, thumbnail->stored, source->angle,
-                                       SquareOf(thumbnail->stored))) {
-        return GlobalDib(*picture);
-      }
-    }
+  // A picture too large for the memory left fails like an unreadable one:
+  // the grid shows the placeholder, the dialog stays open.
+  try {
+    return ThumbnailOf(picturePath);
+  } catch (const std::bad_alloc &) {
+    return {};
   }
-  const auto frame = OpenFrame(codec, source->contents);
-  if (!frame) return {};
-  auto picture = source->exif ? DecodeTurnFit(codec, *frame, kThumbnailBox, source->angle, kThumbnailBox)
-                              : DecodeFitted(codec, *frame, kThumbnailBox);
-  return picture ? GlobalDib(*picture) : unique_hglobal{};
 }

@@ -17,5 +17,6 @@
 bool ConvertToBitmapFile(const std::string &picturePath, PictureSize &size, std::string &bitmapPath);
 
 // The picture fitted into 100 x 76 pixels (an embedded Exif thumbnail at its
-// own size) as movable global memory holding a packed DIB; empty on failure.
+// own size) as movable global memory holding a packed DIB; empty on any
+// failure, running out of memory included.
 unique_hglobal MakeThumbnail(const std::string &picturePath);

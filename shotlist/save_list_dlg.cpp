@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "list_file.h"
 #include "list_file_name.h"
+#include "list_file_replace.h"
 #include "resource.h"
 #include "toolkit_message.h"
 #include "windows_text.h"
@@ -120,7 +120,8 @@ void CSaveListDlg::OnOK() {
   // The host receives the path in a buffer of MAX_PATH bytes: a longer one
   // is not written at all.
   if (name.fullPath.size() >= MAX_PATH) return Refuse(LoadResourceString(IDS_SAVE_FAILED), tree_.GetSafeHwnd());
-  if (!WriteListFileOrRemove(name.fullPath, title, cutTitles_, locale)) {  // no partly written list remains
+  // An earlier file of that name stays as it was until the new one is complete.
+  if (!WriteListFileReplacing(name.fullPath, title, cutTitles_, locale)) {
     return Refuse(LoadResourceString(IDS_SAVE_FAILED), tree_.GetSafeHwnd());
   }
   savedPath_ = name.fullPath;

@@ -2,23 +2,24 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "backup_name.h"
 
 namespace {
 
 bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-constexpr unsigned kMaxBackups = 999;
-
-// When all 999 numbered names are taken, the oldest (number 1) gives way.
+// The numbers go on past 999 instead of the oldest copy giving way: a camera
+// whose file counter wraps sends the same names again and again, and each of
+// its pictures is kept. The rename never replaces a file.
 bool MoveExistingAside(const std::string &targetPath) {
-  for (unsigned n = 1; n <= kMaxBackups; ++n) {
+  for (uint32_t n = 1; n != 0; ++n) {  // 1 to 4294967295
     const std::string backup = BackupName(targetPath, n);
+    if (backup.size() >= MAX_PATH) return false;
     if (!Exists(backup)) return MoveFileA(targetPath.c_str(), backup.c_str()) != 0;
   }
-  const std::string first = BackupName(targetPath, 1);
-  DeleteFileA(first.c_str());
-  return MoveFileA(targetPath.c_str(), first.c_str()) != 0;
+  return false;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The save dialog through SaveListFile: the checks of OK in their order, the
 // overwrite question and the write, driven from a test thread.
+#include <algorithm>
+#include <clocale>
 #include <filesystem>
 #include <functional>
 
@@ -60,6 +62,14 @@ class SaveDialogTest : public DialogTest {
     SetControlText(dialog, kTitleEdit, title);
     SetControlText(dialog, kNameEdit, name);
     Press(dialog, IDOK);
+  }
+
+  // The names in the test folder, sorted: a save leaves no temporary file behind.
+  std::vector<std::string> FileNames() const {
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
   }
 
   // The message box that OK shows, and where the focus goes after it.
@@ -133,11 +143,17 @@ TEST_F(SaveDialogTest, AsksBeforeOverwritingAnExistingFile) {
   EXPECT_EQ(result, 1);
   EXPECT_EQ(saved, existing);
   EXPECT_EQ(ReadAll(existing), "[LIST TITLE]\r\ntitle=New\r\n[Boats]\r\n[Quay]\r\n");
+  EXPECT_EQ(FileNames(), std::vector<std::string>{"KEEP.lst"});
 }
 
-TEST_F(SaveDialogTest, AFileThatCannotBeWrittenIsKeptAndTheDialogStaysOpen) {
-  // Another program holds the file open without letting others write.
+// The new list is written in full before the old one can be replaced: when
+// replacing fails after "Yes", the old file stays as it was and nothing else
+// is left in the folder.
+TEST_F(SaveDialogTest, AFailedOverwriteKeepsTheOldFileAndTheDialogStaysOpen) {
+  // Another program holds one file open; the other is write-protected.
   const std::string busy = Write("BUSY.lst", "old contents");
+  const std::string locked = Write("LOCKED.lst", "locked contents");
+  ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
   HANDLE holder = CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -145,16 +161,38 @@ TEST_F(SaveDialogTest, AFileThatCannotBeWrittenIsKeptAndTheDialogStaysOpen) {
   const int result = Save(
       [&](HWND dialog) {
         SelectTestFolder(dialog);
-        Submit(dialog, "Busy", "BUSY");
-        AnswerMessageBox(kToolkit, IDYES);  // overwrite
-        ExpectRefused(dialog, kMessage18, kTree);
+        for (const char *name : {"BUSY", "LOCKED"}) {
+          Submit(dialog, "New", name);
+          AnswerMessageBox(kToolkit, IDYES);  // overwrite
+          ExpectRefused(dialog, kMessage18, kTree);
+        }
         Press(dialog, IDCANCEL);
       },
       saved);
   CloseHandle(holder);
+  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(result, 2);
   EXPECT_EQ(saved, "");
-  EXPECT_EQ(ReadAll(busy), "old contents");  // never opened by the save, so not removed either
+  EXPECT_EQ(ReadAll(busy), "old contents");
+  EXPECT_EQ(ReadAll(locked), "locked contents");
+  EXPECT_EQ(FileNames(), (std::vector<std::string>{"BUSY.lst", "LOCKED.lst"}));
+}
+
+// The host's cut titles are read in the system code page (1252 here) whatever
+// C locale the host has set, and the library leaves that locale alone.
+TEST_F(SaveDialogTest, CutTitlesAreReadInTheSystemCodePageAndTheHostsLocaleStays) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the expected bytes are those of code page 1252";
+  std::setlocale(LC_ALL, "C");
+  std::string saved;
+  const int result = Save(
+      [&](HWND dialog) {
+        SelectTestFolder(dialog);
+        Submit(dialog, "Menu", "CAFE");
+      },
+      saved, {L"Caf\u00E9 \u20AC"});
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(ReadAll(Path("CAFE.lst")), "[LIST TITLE]\r\ntitle=Menu\r\n[Caf\xE9 \x80]\r\n");
+  EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
 }
 
 TEST_F(SaveDialogTest, ASingleStringInsteadOfAnArrayShowsNothing) {

@@ -2,6 +2,7 @@
 // with GetProcAddress, strings passed as real VARIANTs holding SAFEARRAYs.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 #include <set>
 
@@ -189,13 +190,17 @@ TEST_F(ShotlistExports, ConvertsCutNamesAndTitlesInTheSystemCodePage) {
   const bool japanese = GetSystemDefaultLangID() == 0x0411;
   EXPECT_STREQ(converted, japanese ? "\x83\x4B" : "\xB6\xDE");
 
-  // A title in the system code page reaches the host as the same characters.
+  // A title in the system code page reaches the host as the same characters,
+  // whatever C locale the host has set; the library leaves that locale alone.
+  std::setlocale(LC_ALL, "C");
   const bool japaneseCodePage = GetACP() == 932;
-  const std::string list = WriteList(std::string("[LIST TITLE]\r\n") + (japaneseCodePage ? "[\x83\x4B]" : "[Caf\xE9]"));
-  BstrArray titles({L"....."});
+  const std::string list =
+      WriteList(std::string("[LIST TITLE]\r\n") + (japaneseCodePage ? "[\x83\x4B]" : "[Caf\xE9 \x80]"));
+  BstrArray titles({L"......"});
   VARIANT variant = titles.Variant(false);
   ASSERT_EQ(Export<decltype(GetCutTitleArray)>("GetCutTitleArray")(list.c_str(), &variant), 1);
-  EXPECT_EQ(titles.Text(0), japaneseCodePage ? L"\u30AC" : L"Caf\u00E9");
+  EXPECT_EQ(titles.Text(0), japaneseCodePage ? L"\u30AC" : L"Caf\u00E9 \u20AC");
+  EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
 }
 
 TEST_F(ShotlistExports, ScalesAndTurnsPicturesByTheSizeRules) {

@@ -58,6 +58,8 @@ TEST(RollingLogBuffer, LoadKeepsOnlyTheFirst2048Bytes) {
 TEST(BackupName, NumberGoesBeforeTheExtension) {
   EXPECT_EQ(BackupName("C:\\up\\IMG0001.JPG", 1), "C:\\up\\IMG0001-001.JPG");
   EXPECT_EQ(BackupName("C:\\up\\IMG0001.JPG", 999), "C:\\up\\IMG0001-999.JPG");
+  EXPECT_EQ(BackupName("C:\\up\\IMG0001.JPG", 1000), "C:\\up\\IMG0001-1000.JPG");
+  EXPECT_EQ(BackupName("C:\\up\\IMG0001.JPG", 4294967295u), "C:\\up\\IMG0001-4294967295.JPG");
   EXPECT_EQ(BackupName("C:\\up.d\\README", 12), "C:\\up.d\\README-012");
   EXPECT_EQ(BackupName("C:\\up\\a.tar.gz", 2), "C:\\up\\a.tar-002.gz");
   EXPECT_EQ(BackupName("C:\\up\\.profile", 3), "C:\\up\\-003.profile");

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -137,6 +138,41 @@ TEST_F(Uploadd, SameNameThreeTimesKeepsTheEarlierFilesNumbered) {
   EXPECT_TRUE(ReadAll(Root() + "\\IMG0001.JPG") == third);
   EXPECT_TRUE(ReadAll(Root() + "\\IMG0001-001.JPG") == first);
   EXPECT_TRUE(ReadAll(Root() + "\\IMG0001-002.JPG") == second);
+}
+
+// A camera whose file counter wrapped sends a name whose numbered copies
+// -001 to -999 all exist: the earlier file takes -1000, then -1001, and not
+// one of the copies is touched.
+TEST_F(Uploadd, AfterName999TheNumbersGoOnAndNoCopyIsDeleted) {
+  const auto copy = [](unsigned n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "IMG0001-%03u.JPG", n);
+    return Root() + "\\" + name;
+  };
+  for (unsigned n = 1; n <= 999; ++n) WriteAll(copy(n), "copy " + std::to_string(n));
+  WriteAll(Root() + "\\IMG0001.JPG", "previous");
+  FtpTestClient client;
+  ASSERT_TRUE(client.ConnectAndLogIn());
+  EXPECT_EQ(client.Upload("IMG0001.JPG", "newer"), "226 Transfer complete.");
+  EXPECT_EQ(client.Upload("IMG0001.JPG", "newest"), "226 Transfer complete.");
+  EXPECT_EQ(FileNames(Root()).size(), 1002u);
+  for (unsigned n = 1; n <= 999; ++n) ASSERT_EQ(ReadAll(copy(n)), "copy " + std::to_string(n)) << n;
+  EXPECT_EQ(ReadAll(copy(1000)), "previous");
+  EXPECT_EQ(ReadAll(copy(1001)), "newer");
+  EXPECT_EQ(ReadAll(Root() + "\\IMG0001.JPG"), "newest");
+}
+
+// The earlier file's numbered name would be longer than a path may be: the
+// upload fails as one that cannot be stored, and the earlier file stays.
+TEST_F(Uploadd, AnEarlierFileWhoseNumberedNameWouldNotFitFailsTheUpload) {
+  // Root\name is MAX_PATH - 3 characters long, Root\name-001 MAX_PATH + 1.
+  const std::string name = std::string(MAX_PATH - 3 - (Root().size() + 1) - 4, 'n') + ".JPG";
+  FtpTestClient client;
+  ASSERT_TRUE(client.ConnectAndLogIn());
+  EXPECT_EQ(client.Upload(name, "first"), "226 Transfer complete.");
+  EXPECT_EQ(client.Upload(name, "second"), "450 Can't create destination file.");
+  EXPECT_EQ(FileNames(Root()), std::vector<std::string>{name});
+  EXPECT_EQ(ReadAll(Root() + "\\" + name), "first");
 }
 
 // The camera loses its connection in the middle of a file: its control
