@@ -19,23 +19,29 @@ bool IsFullFolderPath(std::string_view path) {
   return letter && path.size() >= 4 && path[1] == ':' && path[2] == '\\';
 }
 
-void DeleteContents(const std::string &folder) {
+// Calls visit(path, attributes) for every entry of the folder but "." and "..".
+template <typename Visit>
+void ForEachEntry(const std::string &folder, Visit visit) {
   WIN32_FIND_DATAA entry;
   const unique_find find(FindFirstFileA((folder + "\\*").c_str(), &entry));
   if (!find) return;
   do {
     const std::string_view name(entry.cFileName);
-    if (name == "." || name == "..") continue;
-    const std::string path = folder + "\\" + entry.cFileName;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (name != "." && name != "..") visit(folder + "\\" + entry.cFileName, entry.dwFileAttributes);
+  } while (FindNextFileA(find.get(), &entry));
+}
+
+void DeleteContents(const std::string &folder) {
+  ForEachEntry(folder, [](const std::string &path, DWORD attributes) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
       // A link to another folder is removed, never followed.
-      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) DeleteContents(path);
+      if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) DeleteContents(path);
       RemoveDirectoryA(path.c_str());
     } else {
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileA(path.c_str());
     }
-  } while (FindNextFileA(find.get(), &entry));
+  });
 }
 
 }  // namespace
@@ -102,19 +108,13 @@ bool MakePart(ProcessPart &part) {
 void CleanWorkingFolder() {
   const std::string folder = WorkingFolder();
   CreateDirectoryA(folder.c_str(), nullptr);
-  WIN32_FIND_DATAA entry;
-  const unique_find find(FindFirstFileA((folder + "\\*").c_str(), &entry));
-  if (!find) return;
-  do {
-    const std::string_view name(entry.cFileName);
-    if (name == "." || name == "..") continue;
-    const std::string path = folder + "\\" + entry.cFileName;
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+  ForEachEntry(folder, [](const std::string &path, DWORD attributes) {
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       DeleteFileA(path.c_str());  // a file some program still has open stays
     } else if (IsAbandoned(path)) {
       RemoveFolderTree(path.c_str());
     }
-  } while (FindNextFileA(find.get(), &entry));
+  });
 }
 
 std::optional<std::string> ProcessFolder() {
@@ -180,8 +180,12 @@ HRESULT ReplaceLocalFile(const char *path, const void *data, DWORD size) {
   const std::string target(path);
   const size_t slash = target.find_last_of("\\/");
   const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
+  // The temporary name takes the folder, a "\" and 13 characters of its own;
+  // the call does not check that they fit.
+  constexpr size_t kTemporaryName = 14;
   char temporary[MAX_PATH];
-  if (!GetTempFileNameA(folder.c_str(), "LMO", 0, temporary)) return STG_E_WRITEFAULT;
+  if (folder.size() + kTemporaryName >= MAX_PATH || !GetTempFileNameA(folder.c_str(), "LMO", 0, temporary))
+    return STG_E_WRITEFAULT;
   if (SaveLocalFile(temporary, data, size) != S_OK ||
       !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileA(temporary);

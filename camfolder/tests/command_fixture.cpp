@@ -249,6 +249,19 @@ void CommandFixture::SetCameraAttributes(const std::string &path, uint32_t attri
   ASSERT_EQ(result, 0u) << path;
 }
 
+uint32_t CommandFixture::CameraAttributes(const std::string &path) {
+  HZLXCAMERA camera = nullptr;
+  EXPECT_EQ(camfolder::GetCamera(camera), S_OK);
+  if (path.back() == '/') {
+    tagZLXDIRINFO info{};
+    EXPECT_EQ(ZlxGetDirectoryInfo(camera, path.c_str(), &info), 0u) << path;
+    return info.attributes;
+  }
+  tagZLXFILEINFO info{};
+  EXPECT_EQ(ZlxGetFileInfo(camera, path.c_str(), &info), 0u) << path;
+  return info.attributes;
+}
+
 bool CommandFixture::CameraHas(const std::string &sub) {
   return GetFileAttributesA(card_->Windows(sub).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -79,6 +79,7 @@ class CommandFixture : public ::testing::Test {
   static bool OwnerRefreshed();
   // The attributes camsim keeps, changed through the camera API.
   static void SetCameraAttributes(const std::string &path, uint32_t attributes);
+  static uint32_t CameraAttributes(const std::string &path);
   static bool CameraHas(const std::string &sub);
 
   static inline CameraCard *card_ = nullptr;

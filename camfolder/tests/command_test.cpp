@@ -28,6 +28,12 @@ std::string Formatted(unsigned id, Value value) {
 
 std::string Message(unsigned id) { return CameraFolderString(id); }
 
+size_t Count(const std::string &text, const std::string &what) {
+  size_t count = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
 // A dialog's resource caption, comparable only where the ANSI code page
 // holds Japanese.
 void ExpectCaption(const DialogScript::Shown &shown, const char *utf8) {
@@ -241,6 +247,39 @@ TEST_F(CameraCommands, DeleteMeetsReadOnlyEntries) {
     script.Finish();
     EXPECT_FALSE(CameraHas("/d0/ROF"));
   }
+}
+
+// A read-only entry is cleared right before its erase and gets its bit back
+// when that erase fails: here the entry turns into a folder while the user
+// is asked about it, so the camera cannot erase it as a file.
+TEST_F(CameraCommands, DeleteSetsBackTheBitOfWhatStays) {
+  card_->MakeFolder("/d0/ROT");
+  card_->MakeFile("/d0/ROT/KEEP.TXT", "keep");
+  card_->MakeFile("/d0/OTHER.TXT", "other");
+  SetCameraAttributes("0:/ROT/KEEP.TXT", kReadOnly);
+  DialogScript script({IDYES, IDYES, IDOK}, [](HWND, size_t index) {
+    if (index == 1) RunShell("rm '" + card_->Unix("/d0/ROT/KEEP.TXT") + "' && mkdir '" +
+                             card_->Unix("/d0/ROT/KEEP.TXT") + "'");
+  });
+  EXPECT_EQ(Invoke(ItemMenu({"0:/"}, {"ROT", "OTHER.TXT"}).Get(), IDM_DELETE, owner_), E_UNEXPECTED);
+  const auto shown = script.Finish();
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[1].text, Formatted(IDS_DELETE_FOLDER + 1, "ROT/KEEP.TXT"));
+  EXPECT_EQ(shown[2].text, Message(20007));
+  EXPECT_EQ(CameraAttributes("0:/ROT/KEEP.TXT/") & kReadOnly, kReadOnly);
+  EXPECT_TRUE(CameraHas("/d0/OTHER.TXT"));
+}
+
+// A program on the camera runs on the PC when opened: never without asking.
+TEST_F(CameraCommands, OpeningAProgramAsksFirst) {
+  card_->MakeFile("/d0/RUN.EXE", "MZ not really");
+  const size_t fetches = Count(camsim_->Log(), "op A0000000");
+  DialogScript script({IDNO});
+  EXPECT_EQ(Invoke(ItemMenu({"0:/"}, {"RUN.EXE"}).Get(), IDM_OPEN_FILE, owner_), S_OK);
+  const auto shown = script.Finish();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, Formatted(20025, "RUN.EXE"));
+  EXPECT_EQ(Count(camsim_->Log(), "op A0000000"), fetches);
 }
 
 TEST_F(CameraCommands, DeleteStopsAtAFailureAndSaysSo) {

@@ -54,6 +54,31 @@ TEST_F(LocalFiles, WholeFilesInAndOut) {
   EXPECT_EQ(SaveLocalFile(Path("no\\such\\folder.bin").c_str(), "x", 1), STG_E_WRITEFAULT);
 }
 
+// A backup replaces the old one only when it is whole: a failure keeps the
+// old file and leaves nothing beside it.
+TEST_F(LocalFiles, AFileIsReplacedOnlyWhenWhollyWritten) {
+  const std::string backup = Path("K20.bak");
+  ASSERT_EQ(SaveLocalFile(backup.c_str(), "old settings", 12), S_OK);
+  ASSERT_EQ(ReplaceLocalFile(backup.c_str(), "new settings!", 13), S_OK);
+  EXPECT_EQ(ReadFileBytes(backup), "new settings!");
+  EXPECT_EQ(ReplaceLocalFile(Path("missing\\K20.bak").c_str(), "x", 1), STG_E_WRITEFAULT);
+  const std::string deep = folder_ + "\\" + std::string(250 - folder_.size(), 'd') + "\\K20.bak";
+  EXPECT_EQ(ReplaceLocalFile(deep.c_str(), "x", 1), STG_E_WRITEFAULT);
+
+  // Held open by another program without sharing its deletion: not replaced.
+  const unique_file held(CreateFileA(backup.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  EXPECT_EQ(ReplaceLocalFile(backup.c_str(), "newer", 5), STG_E_WRITEFAULT);
+  EXPECT_EQ(ReadFileBytes(backup), "new settings!");
+  WIN32_FIND_DATAA entry;
+  const unique_find find(FindFirstFileA(Path("*").c_str(), &entry));
+  int files = 0;
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+  } while (FindNextFileA(find.get(), &entry));
+  EXPECT_EQ(files, 1);  // no temporary file left
+}
+
 TEST_F(LocalFiles, FolderTreesAreRemovedOnlyByFullPath) {
   EXPECT_EQ(RemoveFolderTree(nullptr), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   for (const char *bad : {"", "C:", "C:\\", "relative\\path", "\\\\server\\share\\x", "1:\\x"})

@@ -1,5 +1,6 @@
 #include "shell_fixture.h"
 
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <cstdlib>
@@ -135,6 +136,47 @@ void CameraCard::MakeFolder(const std::string &sub) const { CreateDirectoryA(Win
 
 void CameraCard::MakeFile(const std::string &sub, const std::string &bytes) const {
   WriteFileBytes(Windows(sub), bytes);
+}
+
+void MarkDropMade(IDataObject *data) {
+  const CLIPFORMAT dragLoop = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("InShellDragLoop"));
+  FORMATETC loop{dragLoop, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM zero{};
+  zero.tymed = TYMED_HGLOBAL;
+  zero.hGlobal = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4);
+  if (FAILED(data->SetData(&loop, &zero, TRUE))) GlobalFree(zero.hGlobal);
+}
+
+std::vector<std::string> HandedOutFiles(IDataObject *data, HRESULT *result) {
+  FORMATETC hdrop{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  const HRESULT hr = data->GetData(&hdrop, &medium);
+  if (result) *result = hr;
+  std::vector<std::string> files;
+  if (FAILED(hr)) return files;
+  const auto drop = static_cast<HDROP>(medium.hGlobal);
+  for (UINT i = 0, count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0); i < count; ++i) {
+    char path[MAX_PATH] = "";
+    DragQueryFileA(drop, i, path, MAX_PATH);
+    files.push_back(path);
+  }
+  ReleaseStgMedium(&medium);
+  return files;
+}
+
+std::string ReadRawFile(const std::string &windowsPath) {
+  const unique_file file(CreateFileA(("\\\\?\\" + windowsPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (file && ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  return bytes;
+}
+
+void CameraCard::MakeExactFile(const std::string &sub, const std::string &bytes) const {
+  MakeFile("/exact.tmp", bytes);
+  RunShell("mv '" + Unix("/exact.tmp") + "' '" + Unix(sub) + "'");
 }
 
 std::string Pattern(size_t size, unsigned seed) {

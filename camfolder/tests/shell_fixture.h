@@ -80,10 +80,24 @@ class CameraCard {
   std::string Windows(const std::string &sub) const;
   void MakeFolder(const std::string &sub) const;
   void MakeFile(const std::string &sub, const std::string &bytes) const;
+  // A file under exactly this name, made on the Unix side: Windows would
+  // take "A.JPG" for an existing "a.jpg", drop a trailing dot, or open NUL.
+  void MakeExactFile(const std::string &sub, const std::string &bytes) const;
 
  private:
   std::string folder_;
 };
+
+// Marks the drop as made ("InShellDragLoop" 0), as a drop source does
+// before the target asks for files.
+void MarkDropMade(IDataObject *data);
+// The local paths the data object hands out as CF_HDROP; empty when it
+// refuses them, with the result in `result` when asked for.
+std::vector<std::string> HandedOutFiles(IDataObject *data, HRESULT *result = nullptr);
+
+// A file under a name that Windows would change (a trailing dot) or take
+// for a device (NUL.JPG), read as it is ("\\?\" path).
+std::string ReadRawFile(const std::string &windowsPath);
 
 // Test data: a file body that differs byte by byte.
 std::string Pattern(size_t size, unsigned seed);

@@ -9,6 +9,7 @@
 #include <wincodec.h>
 
 #include <cstring>
+#include <set>
 #include <thread>
 
 #include "camapi.h"
@@ -113,6 +114,19 @@ class Transfer : public ::testing::Test {
       card_->MakeFile(std::string("/d0/SRC/") + name, Pattern(5000 + name[1], name[1]));
     card_->MakeFile("/d0/SRC/TREE/T1.TXT", Pattern(100, 1));
     card_->MakeFile("/d0/SRC/TREE/T2.TXT", Pattern(200, 2));
+    // For the moves that must never lose a picture.
+    for (const char *folder : {"/d0/TWO", "/d0/TWO/A", "/d0/TWO/B", "/d0/FETCHED", "/d0/MOVED", "/d0/CASES",
+                               "/d0/SAMENAME", "/d1/SAMENAME"})
+      card_->MakeFolder(folder);
+    card_->MakeFile("/d0/TWO/A/A1.JPG", Pattern(700, 31));
+    card_->MakeFile("/d0/TWO/B/B1.JPG", Pattern(800, 32));
+    card_->MakeFile("/d0/FETCHED/P1.JPG", Pattern(900, 33));
+    card_->MakeFile("/d0/FETCHED/P2.JPG", Pattern(950, 34));
+    for (const auto &[name, seed] : std::vector<std::pair<std::string, unsigned>>{
+             {"a.jpg", 41}, {"A.JPG", 42}, {"NUL.JPG", 43}, {"COM1.JPG", 44}, {"B.JPG.", 45}, {"B.JPG", 46}})
+      card_->MakeExactFile("/d0/CASES/" + name, Pattern(1000 + seed, seed));
+    card_->MakeFile("/d0/SAMENAME/X.JPG", Pattern(600, 51));
+    card_->MakeFile("/d1/SAMENAME/X.JPG", Pattern(650, 52));
     camsim_ = new CamsimProcess;
     address_ = CamsimProcess::NextAddress();
     std::string error;
@@ -135,6 +149,8 @@ class Transfer : public ::testing::Test {
     for (const char *name : {"DUP1.TXT", "DUP2.TXT", "DUP3.TXT"}) WriteFileBytes(Pc(name), std::string("new ") + name);
     WriteFileBytes(Pc("NOTE.XYZ"), "note");
     WritePicture(Pc("PIC.BMP"), GUID_ContainerFormatBmp, 100, 70);
+    WritePicture(Pc("MOVE.BMP"), GUID_ContainerFormatBmp, 100, 70);
+    card_->MakeFile("/d0/SRC/CAMPIC.BMP", ReadFileBytes(Pc("PIC.BMP")));
     WritePicture(Pc("PIC.PNG"), GUID_ContainerFormatPng, 100, 70);
   }
 
@@ -202,6 +218,17 @@ class Transfer : public ::testing::Test {
   }
 
   static std::string OnCamera(const std::string &sub) { return ReadFileBytes(card_->Windows(sub)); }
+
+  // A camera handle of the test's own, for the transfer routines the test
+  // calls directly (the shell's copy of the module keeps its handles apart).
+  static HZLXCAMERA OpenCamera() {
+    camfolder::SetModuleInstance(GetModuleHandleA("camfolder.dll"));
+    HZLXCAMERA camera = nullptr;
+    tagZLXMODEL model{2, 0};
+    EXPECT_EQ(ZlxInitialize(0x10000, 8), 0u);
+    EXPECT_EQ(ZlxOpenCamera(&camera, &model, 1, 1, nullptr, address_.c_str()), 0u);
+    return camera;
+  }
   static bool CameraHas(const std::string &sub) {
     return GetFileAttributesA(card_->Windows(sub).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
@@ -363,12 +390,7 @@ TEST_F(Transfer, CameraItemsOutToThePcAreFetchedOnce) {
   ASSERT_TRUE(data);
   FORMATETC hdrop{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   // The drop source marks the drop as made before the target asks for files.
-  const CLIPFORMAT dragLoop = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("InShellDragLoop"));
-  FORMATETC loop{dragLoop, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  STGMEDIUM zero{};
-  zero.tymed = TYMED_HGLOBAL;
-  zero.hGlobal = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4);
-  ASSERT_EQ(data->SetData(&loop, &zero, TRUE), S_OK);
+  MarkDropMade(data.Get());
 
   const size_t receives = Count(camsim_->Log(), "op A0000000");
   STGMEDIUM medium{};
@@ -527,11 +549,8 @@ TEST_F(Transfer, SelectedItemsGoAsCameraItems) {
 // What the drop rules keep out of picture folders (a PNG file) is still made
 // a camera picture when it is sent there.
 TEST_F(Transfer, APngSentIntoAPictureFolderBecomesACameraJpeg) {
-  camfolder::SetModuleInstance(GetModuleHandleA("camfolder.dll"));
-  HZLXCAMERA camera = nullptr;
-  tagZLXMODEL model{2, 0};
-  ASSERT_EQ(ZlxInitialize(0x10000, 8), 0u);
-  ASSERT_EQ(ZlxOpenCamera(&camera, &model, 1, 1, nullptr, address_.c_str()), 0u);
+  const HZLXCAMERA camera = OpenCamera();
+  ASSERT_TRUE(camera);
   camfolder::SendChoices choices;
   const tagZLXPROGRESSPARAM progress{0, 1, 1};
   EXPECT_EQ(camfolder::SendFile(camera, Pc("PIC.PNG").c_str(), "0:/DCIM/101LUMO1/", 3, progress, false, choices),
@@ -689,6 +708,161 @@ TEST_F(Transfer, TheRightButtonAsksWhatToDo) {
   EXPECT_TRUE(CameraHas("/d0/SRC/OUT1.JPG"));  // copied, not moved
 }
 
+// Every selected folder counts: two folders dropped onto the second of them
+// would move that folder into itself and erase it with its copy.
+TEST_F(Transfer, NoSelectedFolderIsDroppedIntoItself) {
+  const ComPtr<IDataObject> both = CameraItems({"0:/", "TWO/"}, {"A", "B"});
+  for (const std::vector<std::string> &target : {std::vector<std::string>{"0:/", "TWO/", "B/"},
+                                                 std::vector<std::string>{"0:/", "TWO/"}}) {
+    const ComPtr<IDropTarget> drop = CameraTarget(target);
+    ASSERT_TRUE(both && drop);
+    DWORD entered = 7;
+    EXPECT_EQ(DragAndDrop(drop.Get(), both.Get(), MK_LBUTTON | MK_SHIFT, &entered), DROPEFFECT_NONE);
+    EXPECT_EQ(entered, DROPEFFECT_NONE);
+  }
+  EXPECT_SAME_BYTES(OnCamera("/d0/TWO/A/A1.JPG"), Pattern(700, 31));
+  EXPECT_SAME_BYTES(OnCamera("/d0/TWO/B/B1.JPG"), Pattern(800, 32));
+}
+
+// A file opened by its parsing name is fetched; a move of its folder still
+// carries it, and the parsing name of a file replaced by a drop gives the new bytes.
+TEST_F(Transfer, AFetchedFileIsMovedWithItsFolderAndReplacedBytesAreFetchedAnew) {
+  const ComPtr<IShellFolder> fetched = BindPath(root_, {"0:/", "FETCHED/"});
+  const std::string local = NameOf(fetched.Get(), Find(fetched.Get(), "P1.JPG").get(), SHGDN_FORPARSING);
+  EXPECT_SAME_BYTES(ReadFileBytes(local), Pattern(900, 33));
+  EXPECT_EQ(DragAndDrop(CameraTarget({"0:/", "MOVED/"}).Get(), CameraItems({"0:/"}, {"FETCHED"}).Get(),
+                        MK_LBUTTON | MK_SHIFT),
+            DROPEFFECT_MOVE);
+  EXPECT_SAME_BYTES(OnCamera("/d0/MOVED/FETCHED/P1.JPG"), Pattern(900, 33));
+  EXPECT_SAME_BYTES(OnCamera("/d0/MOVED/FETCHED/P2.JPG"), Pattern(950, 34));
+  EXPECT_FALSE(CameraHas("/d0/FETCHED"));
+
+  const ComPtr<IShellFolder> moved = BindPath(root_, {"0:/", "MOVED/", "FETCHED/"});
+  const std::string opened = NameOf(moved.Get(), Find(moved.Get(), "P2.JPG").get(), SHGDN_FORPARSING);
+  EXPECT_SAME_BYTES(ReadFileBytes(opened), Pattern(950, 34));
+  WriteFileBytes(Pc("P2.JPG"), "replaced from the PC");
+  {
+    MessageBoxWatcher replace(IDYES);
+    DragAndDrop(CameraTarget({"0:/", "MOVED/", "FETCHED/"}).Get(), PcFiles({"P2.JPG"}).Get(), MK_LBUTTON);
+    ASSERT_TRUE(replace.Seen());
+  }
+  EXPECT_EQ(NameOf(moved.Get(), Find(moved.Get(), "P2.JPG").get(), SHGDN_FORPARSING), opened);
+  EXPECT_EQ(ReadFileBytes(opened), "replaced from the PC");
+}
+
+// Names the PC takes for one another (case, a trailing dot) or for a device
+// keep every picture: moved inside the camera under their own names, and
+// fetched to the PC under local names of their own.
+TEST_F(Transfer, NamesThePcTakesForOneAnotherLoseNothing) {
+  const std::vector<std::pair<std::string, unsigned>> names{
+      {"a.jpg", 41}, {"A.JPG", 42}, {"NUL.JPG", 43}, {"COM1.JPG", 44}, {"B.JPG.", 45}, {"B.JPG", 46}};
+  const ComPtr<IDataObject> out = CameraItems({"0:/"}, {"CASES"});
+  MarkDropMade(out.Get());
+  const std::vector<std::string> handed = HandedOutFiles(out.Get());
+  ASSERT_EQ(handed.size(), 1u);
+  const std::string &folder = handed.front();
+  std::multiset<std::string> fetched;
+  std::string seen;
+  WIN32_FIND_DATAA entry;
+  const unique_find find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+  ASSERT_TRUE(find);
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      fetched.insert(ReadFileBytes(folder + "\\" + entry.cFileName));
+    seen += std::string(" ") + entry.cFileName;
+  } while (FindNextFileA(find.get(), &entry));
+  std::multiset<std::string> expected;
+  for (const auto &[name, seed] : names) expected.insert(Pattern(1000 + seed, seed));
+  EXPECT_TRUE(fetched == expected) << fetched.size() << " local copies for " << names.size() << " pictures:" << seen
+                                   << " in " << folder;
+
+  EXPECT_EQ(DragAndDrop(CameraTarget({"0:/", "MOVED/"}).Get(), CameraItems({"0:/"}, {"CASES"}).Get(),
+                        MK_LBUTTON | MK_SHIFT),
+            DROPEFFECT_MOVE);
+  for (const auto &[name, seed] : names)
+    EXPECT_SAME_BYTES(ReadRawFile(card_->Windows("/d0/MOVED/CASES/" + name)), Pattern(1000 + seed, seed)) << name;
+  EXPECT_FALSE(CameraHas("/d0/CASES"));
+}
+
+// DCF folders repeat on every card: two fetches of folders of the same name
+// keep their local copies apart.
+TEST_F(Transfer, FoldersOfTheSameNameAreFetchedApart) {
+  const ComPtr<IDataObject> first = CameraItems({"0:/"}, {"SAMENAME"});
+  const ComPtr<IDataObject> second = CameraItems({"1:/"}, {"SAMENAME"});
+  std::vector<std::string> folders;
+  for (IDataObject *data : {first.Get(), second.Get()}) {
+    MarkDropMade(data);
+    const std::vector<std::string> handed = HandedOutFiles(data);
+    ASSERT_EQ(handed.size(), 1u);
+    folders.push_back(handed.front());
+  }
+  EXPECT_NE(folders[0], folders[1]);
+  EXPECT_SAME_BYTES(ReadFileBytes(folders[0] + "\\X.JPG"), Pattern(600, 51));
+  EXPECT_SAME_BYTES(ReadFileBytes(folders[1] + "\\X.JPG"), Pattern(650, 52));
+}
+
+// "Replace all" belongs to the drop it was given in: a send of another
+// transfer asks again.
+TEST_F(Transfer, ReplaceAllHoldsForOneDropOnly) {
+  WriteFileBytes(Pc("ALL1.TXT"), "all one");
+  WriteFileBytes(Pc("ALL2.TXT"), "all two");
+  card_->MakeFile("/d0/PLAIN/ALL1.TXT", "camera one");
+  card_->MakeFile("/d0/PLAIN/ALL2.TXT", "camera two");
+  card_->MakeFile("/d0/PLAIN/ALL3.TXT", "camera three");
+  {
+    MessageBoxWatcher all(11000);
+    DragAndDrop(CameraTarget({"0:/", "PLAIN/"}).Get(), PcFiles({"ALL1.TXT", "ALL2.TXT"}).Get(), MK_LBUTTON);
+    ASSERT_TRUE(all.Seen());
+  }
+  EXPECT_EQ(OnCamera("/d0/PLAIN/ALL2.TXT"), "all two");
+  const HZLXCAMERA camera = OpenCamera();
+  WriteFileBytes(Pc("ALL3.TXT"), "all three");
+  camfolder::SendChoices choices;
+  MessageBoxWatcher asked(IDNO);
+  const tagZLXPROGRESSPARAM progress{0, 1, 1};
+  EXPECT_EQ(camfolder::SendFile(camera, Pc("ALL3.TXT").c_str(), "0:/PLAIN/", 3, progress, false, choices), S_OK);
+  ZlxCloseCamera(camera);
+  EXPECT_TRUE(asked.Seen());
+  EXPECT_EQ(choices.answer, 7);
+  EXPECT_EQ(OnCamera("/d0/PLAIN/ALL3.TXT"), "camera three");
+}
+
+// Inside the camera bytes stay bytes: a picture copied into a picture folder
+// is the same file. A picture from the PC made anew for a picture folder is
+// no copy of the PC's file: a move keeps the original.
+TEST_F(Transfer, OnlyFilesFromThePcAreMadeCameraPictures) {
+  EXPECT_EQ(DragAndDrop(CameraTarget({"0:/", "DCIM/", "100LUMO1/"}).Get(),
+                        CameraItems({"0:/", "SRC/"}, {"CAMPIC.BMP"}).Get(), MK_LBUTTON | MK_CONTROL),
+            DROPEFFECT_COPY);
+  EXPECT_SAME_BYTES(OnCamera("/d0/DCIM/100LUMO1/CAMPIC.BMP"), OnCamera("/d0/SRC/CAMPIC.BMP"));
+  EXPECT_FALSE(CameraHas("/d0/DCIM/100LUMO1/CAMPIC.JPG"));
+
+  const HZLXCAMERA camera = OpenCamera();
+  camfolder::SendChoices choices;
+  camfolder::MoveOutcome outcome = camfolder::MoveOutcome::kMoved;
+  const tagZLXPROGRESSPARAM progress{0, 1, 1};
+  EXPECT_EQ(camfolder::SendFile(camera, Pc("MOVE.BMP").c_str(), "0:/DCIM/101LUMO1/", 3, progress, true, choices,
+                                &outcome),
+            S_OK);
+  ZlxCloseCamera(camera);
+  EXPECT_EQ(outcome, camfolder::MoveOutcome::kKeptConverted);
+  EXPECT_TRUE(CameraHas("/d0/DCIM/101LUMO1/MOVE.JPG"));
+  EXPECT_NE(GetFileAttributesA(Pc("MOVE.BMP").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A drop source's block that the data object refuses stays the source's.
+TEST_F(Transfer, ARefusedMediumIsLeftToItsOwner) {
+  const ComPtr<IDataObject> data = CameraItems({"0:/", "SRC/"}, {"C1.JPG"});
+  const CLIPFORMAT dragLoop = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("InShellDragLoop"));
+  FORMATETC loop{dragLoop, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM small{};
+  small.tymed = TYMED_HGLOBAL;
+  small.hGlobal = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 2);  // shorter than its value
+  EXPECT_EQ(data->SetData(&loop, &small, TRUE), E_INVALIDARG);
+  EXPECT_EQ(GlobalSize(small.hGlobal), 2u);
+  EXPECT_EQ(GlobalFree(small.hGlobal), nullptr);
+}
+
 // Cameras that fail in the middle, on shell threads of their own.
 class FailingCamera : public ::testing::Test {
  protected:
@@ -744,6 +918,32 @@ TEST_F(FailingCamera, AMoveWhoseSendFailsKeepsItsSource) {
   EXPECT_SAME_BYTES(ReadFileBytes(card_.Windows("/d0/A/F.JPG")), Pattern(20000, 9));
 }
 
+// The link breaks off while a folder is copied for a move: the source stays
+// whole and the drop says it failed, so that no drop source deletes anything.
+TEST_F(FailingCamera, AMoveWhoseLinkBreaksOffKeepsItsSource) {
+  StartWith("close-mid@A1000000");
+  DWORD effect = 7;
+  HRESULT dropped = S_OK;
+  {
+    MessageBoxWatcher box;
+    OnShellThread([&] {
+      const ComPtr<IShellFolder> root = BindCameraRoot();
+      const ComPtr<IShellFolder> drive = BindChild(root.Get(), Find(root.Get(), "0:/").get());
+      const Child a = Find(drive.Get(), "A/"), b = Find(drive.Get(), "B/");
+      PCUITEMID_CHILD item = a.get(), folder = b.get();
+      ComPtr<IDataObject> data;
+      ComPtr<IDropTarget> target;
+      if (SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &item, IID_IDataObject, nullptr, &data)) &&
+          SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &folder, IID_IDropTarget, nullptr, &target)))
+        effect = DragAndDrop(target.Get(), data.Get(), MK_LBUTTON | MK_SHIFT, nullptr, &dropped);
+    });
+    EXPECT_TRUE(box.Seen());
+  }
+  EXPECT_EQ(dropped, E_UNEXPECTED);
+  EXPECT_EQ(effect, DROPEFFECT_NONE);
+  EXPECT_SAME_BYTES(ReadFileBytes(card_.Windows("/d0/A/F.JPG")), Pattern(20000, 9));
+}
+
 TEST_F(FailingCamera, AReceiveThatBreaksOffLeavesNoLocalFile) {
   StartWith("close-mid@A0000000");
   std::string local;
@@ -756,21 +956,11 @@ TEST_F(FailingCamera, AReceiveThatBreaksOffLeavesNoLocalFile) {
     ComPtr<IDataObject> data;
     if (FAILED(a->GetUIObjectOf(nullptr, 1, &item, IID_IDataObject, nullptr, &data))) return;
     // Before the drop is made the local paths are only named.
-    FORMATETC hdrop{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium{};
-    if (FAILED(data->GetData(&hdrop, &medium))) return;
-    char path[MAX_PATH] = "";
-    DragQueryFileA(static_cast<HDROP>(medium.hGlobal), 0, path, MAX_PATH);
-    ReleaseStgMedium(&medium);
-    local = path;
-    const CLIPFORMAT dragLoop = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("InShellDragLoop"));
-    FORMATETC loop{dragLoop, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM zero{};
-    zero.tymed = TYMED_HGLOBAL;
-    zero.hGlobal = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4);
-    data->SetData(&loop, &zero, TRUE);
-    hr = data->GetData(&hdrop, &medium);
-    if (SUCCEEDED(hr)) ReleaseStgMedium(&medium);
+    const std::vector<std::string> named = HandedOutFiles(data.Get());
+    if (named.empty()) return;
+    local = named.front();
+    MarkDropMade(data.Get());
+    HandedOutFiles(data.Get(), &hr);
   });
   ASSERT_TRUE(box.Seen());
   EXPECT_EQ(hr, DV_E_FORMATETC);

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "camapi.h"
+#include "message_box_watcher.h"
 #include "shell_fixture.h"
 #include "test_browser.h"
 #include "unix_paths.h"
@@ -339,6 +340,43 @@ TEST_F(View, ActivationMergesTheMenusAndKeysReachTheCommands) {
   EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
   SendMessageA(viewWindow, WM_COMMAND, 6, 0);
   EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_EQ(view->UIActivate(SVUIA_DEACTIVATE), S_OK);
+}
+
+// Keys act on what is selected when they are pressed: not on the selection
+// of the moment the File menu was last opened, and never on the open folder.
+TEST_F(View, CommandsActOnTheSelectionOfTheMoment) {
+  TestBrowser browser({.menus = true});
+  const ComPtr<IShellView> view = browser.ShowView(Pictures().Get());
+  ASSERT_TRUE(view);
+  ASSERT_EQ(view->UIActivate(SVUIA_ACTIVATE_FOCUS), S_OK);
+  HWND viewWindow = nullptr;
+  ASSERT_EQ(view->GetWindow(&viewWindow), S_OK);
+  MENUITEMINFOA item{};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_SUBMENU;
+  ASSERT_TRUE(GetMenuItemInfoA(browser.menu, FCIDM_MENU_FILE, FALSE, &item));
+  const HWND list = browser.List();
+  SetFocus(list);
+  ListView_SetItemState(list, Row(list, ExtensionsShown() ? "B.JPG" : "B"), LVIS_SELECTED, LVIS_SELECTED);
+  SendMessageA(viewWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(item.hSubMenu), 0);
+  ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+
+  MSG deleteKey{list, WM_KEYDOWN, VK_DELETE, 1, 0, {}};
+  {
+    ListView_SetItemState(list, Row(list, ExtensionsShown() ? "A.TXT" : "A"), LVIS_SELECTED, LVIS_SELECTED);
+    MessageBoxWatcher question(IDNO, 20000);
+    EXPECT_EQ(view->TranslateAccelerator(&deleteKey), S_OK);
+    ASSERT_TRUE(question.Seen());
+    EXPECT_NE(question.Text().find("A.TXT"), std::string::npos) << question.Text();
+  }
+  {
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    MessageBoxWatcher none(IDNO, 3000);
+    EXPECT_EQ(view->TranslateAccelerator(&deleteKey), S_OK);
+    EXPECT_FALSE(none.Seen()) << none.Text();
+  }
+  EXPECT_EQ(ReadFileBytes(card_->Windows("/d0/DCIM/100LUMO1/B.JPG")), Pattern(1000, 2));
   EXPECT_EQ(view->UIActivate(SVUIA_DEACTIVATE), S_OK);
 }
 
