@@ -16,6 +16,9 @@ bash scripts/build.sh win64
 bin="$root/build/win64/bin"
 camsim="$root/build/win64/host/bin/camsim"
 state="$root/build/win64/demo-wine"
+# The demo may show on the user's desktop: its windows keep the window
+# manager's frames.
+export LUMO_WINE_MANAGED=1
 run="$root/build/demo"
 address=127.0.0.1
 rm -rf "$run" && mkdir -p "$run/fetched"

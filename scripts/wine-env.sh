@@ -33,11 +33,19 @@ export WINELOADER="$WINE"
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 
 # Creates the prefix once; concurrent callers wait for the first one.
+# The test displays have no window manager, and Wine waits 2 s for one each
+# time it hides a window with a caption (every progress dialog of a
+# transfer): the test prefixes draw their windows' frames themselves.
+# LUMO_WINE_MANAGED=1 (the demo, which may show on the user's desktop)
+# leaves the frames to the window manager.
 lumo_ensure_prefix() {
   (
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       "$WINE64" wineboot -i >"$lumo_wine_state/wineboot.log" 2>&1
+      if [ "${LUMO_WINE_MANAGED:-0}" != 1 ]; then
+        "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$lumo_wine_state/wineboot.log" 2>&1
+      fi
       "$WINESERVER" -w
     fi
   ) 9>"$lumo_wine_state/prefix.lock"

@@ -274,7 +274,7 @@ TEST_F(CameraCommands, DeleteSetsBackTheBitOfWhatStays) {
 TEST_F(CameraCommands, OpeningAProgramAsksFirst) {
   card_->MakeFile("/d0/RUN.EXE", "MZ not really");
   const size_t fetches = Count(camsim_->Log(), "op A0000000");
-  DialogScript script({IDNO});
+  DialogScript script({IDNO}, [](HWND dialog, size_t) { ScreenshotForReview(dialog, "open-program"); });
   EXPECT_EQ(Invoke(ItemMenu({"0:/"}, {"RUN.EXE"}).Get(), IDM_OPEN_FILE, owner_), S_OK);
   const auto shown = script.Finish();
   ASSERT_EQ(shown.size(), 1u);

@@ -944,6 +944,41 @@ TEST_F(FailingCamera, AMoveWhoseLinkBreaksOffKeepsItsSource) {
   EXPECT_SAME_BYTES(ReadFileBytes(card_.Windows("/d0/A/F.JPG")), Pattern(20000, 9));
 }
 
+// A picture arrives in a folder while the folder is moved (another window, a
+// camera in use): the source no longer holds just what was copied, so it is
+// kept with everything in it, and the user is told what was not moved.
+TEST_F(FailingCamera, AFolderThatChangedWhileMovedIsKept) {
+  StartWith("slow=1500@A1000000");
+  std::thread arriving([&] {
+    for (int i = 0; i < 400 && GetFileAttributesA(card_.Windows("/d0/B/A").c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+      Sleep(25);
+    card_.MakeFile("/d0/A/NEW.JPG", Pattern(300, 10));
+  });
+  MessageBoxWatcher box(IDOK, 60000, [](HWND dialog) { ScreenshotForReview(dialog, "not-moved"); });
+  DWORD effect = 7;
+  HRESULT dropped = S_OK;
+  OnShellThread([&] {
+    const ComPtr<IShellFolder> root = BindCameraRoot();
+    const ComPtr<IShellFolder> drive = BindChild(root.Get(), Find(root.Get(), "0:/").get());
+    const Child a = Find(drive.Get(), "A/"), b = Find(drive.Get(), "B/");
+    PCUITEMID_CHILD item = a.get(), folder = b.get();
+    ComPtr<IDataObject> data;
+    ComPtr<IDropTarget> target;
+    if (SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &item, IID_IDataObject, nullptr, &data)) &&
+        SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &folder, IID_IDropTarget, nullptr, &target)))
+      effect = DragAndDrop(target.Get(), data.Get(), MK_LBUTTON | MK_SHIFT, nullptr, &dropped);
+  });
+  arriving.join();
+  ASSERT_TRUE(box.Seen());
+  const std::string told = box.Text();
+  EXPECT_EQ(told.substr(told.size() < 7 ? 0 : told.size() - 7), "\n\n0:/A/") << told;  // the message names the folder
+  EXPECT_EQ(dropped, E_UNEXPECTED);
+  EXPECT_EQ(effect, DROPEFFECT_NONE);
+  EXPECT_SAME_BYTES(ReadFileBytes(card_.Windows("/d0/A/F.JPG")), Pattern(20000, 9));
+  EXPECT_SAME_BYTES(ReadFileBytes(card_.Windows("/d0/A/NEW.JPG")), Pattern(300, 10));
+  EXPECT_SAME_BYTES(ReadFileBytes(card_.Windows("/d0/B/A/F.JPG")), Pattern(20000, 9));
+}
+
 TEST_F(FailingCamera, AReceiveThatBreaksOffLeavesNoLocalFile) {
   StartWith("close-mid@A0000000");
   std::string local;
