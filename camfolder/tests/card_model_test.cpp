@@ -343,6 +343,17 @@ class CardModel : public ::testing::Test {
                                           reinterpret_cast<void **>(object.ReleaseAndGetAddressOf())));
   }
 
+  // A menu command, with the camera's faults on.
+  HRESULT Invoke(IContextMenu *menu, const char *verb) {
+    CMINVOKECOMMANDINFO invoke{sizeof invoke};
+    invoke.lpVerb = verb;
+    invoke.nShow = SW_SHOWNORMAL;
+    Resume();
+    const HRESULT hr = menu->InvokeCommand(&invoke);
+    Pause();
+    return hr;
+  }
+
   // The drop target of a camera folder or drive.
   ComPtr<IDropTarget> DropTargetOf(const std::string &target) {
     ComPtr<IDropTarget> drop;
@@ -552,13 +563,7 @@ class CardModel : public ::testing::Test {
         if (const auto id = PictureId(world_.card.at(inside))) step.mayVanish.insert(*id);
         expected.card.erase(inside);
       }
-    CMINVOKECOMMANDINFO invoke{sizeof invoke};
-    invoke.lpVerb = "delete";
-    invoke.nShow = SW_SHOWNORMAL;
-    Resume();
-    const HRESULT hr = menu->InvokeCommand(&invoke);
-    Pause();
-    step.succeeded = hr == S_OK;
+    step.succeeded = Invoke(menu.Get(), "delete") == S_OK;
     step.expected = expected;
     return step;
   }
@@ -614,13 +619,7 @@ class CardModel : public ::testing::Test {
         break;
       }
     }
-    CMINVOKECOMMANDINFO invoke{sizeof invoke};
-    invoke.lpVerb = MAKEINTRESOURCEA(20);
-    invoke.nShow = SW_SHOWNORMAL;
-    Resume();
-    const HRESULT hr = menu->InvokeCommand(&invoke);
-    Pause();
-    step.succeeded = hr == S_OK;
+    step.succeeded = Invoke(menu.Get(), MAKEINTRESOURCEA(20)) == S_OK;  // new folder
     step.expected = expected;
     return step;
   }

@@ -886,6 +886,26 @@ class FailingCamera : public ::testing::Test {
     ASSERT_TRUE(camsim.Start(address, {"--drive", "0=" + card_.Unix("/d0"), "--fault", fault}, error)) << error;
     ASSERT_EQ(ZlxSetConnectionInfo("LAN", address.c_str()), 0u);
   }
+  // Moves the item (a name in the folder reached by the path) onto folder B
+  // of drive 0, on a shell thread of its own; the drop's effect, and its
+  // result in `dropped`.
+  DWORD MoveOntoB(const std::vector<std::string> &path, const std::string &name, HRESULT &dropped) {
+    DWORD effect = 7;
+    OnShellThread([&] {
+      const ComPtr<IShellFolder> root = BindCameraRoot();
+      const ComPtr<IShellFolder> drive = BindPath(root.Get(), {"0:/"});
+      const ComPtr<IShellFolder> from = BindPath(root.Get(), path);
+      const Child child = Find(from.Get(), name), b = Find(drive.Get(), "B/");
+      PCUITEMID_CHILD item = child.get(), folder = b.get();
+      ComPtr<IDataObject> data;
+      ComPtr<IDropTarget> target;
+      if (SUCCEEDED(from->GetUIObjectOf(nullptr, 1, &item, IID_IDataObject, nullptr, &data)) &&
+          SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &folder, IID_IDropTarget, nullptr, &target)))
+        effect = DragAndDrop(target.Get(), data.Get(), MK_LBUTTON | MK_SHIFT, nullptr, &dropped);
+    });
+    return effect;
+  }
+
   CameraCard card_;
   CamsimProcess camsim;
   std::string address;
@@ -894,21 +914,8 @@ class FailingCamera : public ::testing::Test {
 TEST_F(FailingCamera, AMoveWhoseSendFailsKeepsItsSource) {
   StartWith("status=9@A1000000");  // the drive is full
   MessageBoxWatcher box;
-  DWORD effect = 7;
   HRESULT dropped = S_OK;
-  OnShellThread([&] {
-    const ComPtr<IShellFolder> root = BindCameraRoot();
-    const ComPtr<IShellFolder> drive = BindChild(root.Get(), Find(root.Get(), "0:/").get());
-    const ComPtr<IShellFolder> a = BindChild(drive.Get(), Find(drive.Get(), "A/").get());
-    const Child file = Find(a.Get(), "F.JPG");
-    const Child b = Find(drive.Get(), "B/");
-    PCUITEMID_CHILD item = file.get(), folder = b.get();
-    ComPtr<IDataObject> data;
-    ComPtr<IDropTarget> target;
-    if (SUCCEEDED(a->GetUIObjectOf(nullptr, 1, &item, IID_IDataObject, nullptr, &data)) &&
-        SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &folder, IID_IDropTarget, nullptr, &target)))
-      effect = DragAndDrop(target.Get(), data.Get(), MK_LBUTTON | MK_SHIFT, nullptr, &dropped);
-  });
+  const DWORD effect = MoveOntoB({"0:/", "A/"}, "F.JPG", dropped);
   ASSERT_TRUE(box.Seen());
   EXPECT_EQ(box.Text(), Ansi("ドライブがいっぱいです。"));
   // The camera refused the copy: the drop failed, and a drop source that
@@ -922,23 +929,10 @@ TEST_F(FailingCamera, AMoveWhoseSendFailsKeepsItsSource) {
 // whole and the drop says it failed, so that no drop source deletes anything.
 TEST_F(FailingCamera, AMoveWhoseLinkBreaksOffKeepsItsSource) {
   StartWith("close-mid@A1000000");
-  DWORD effect = 7;
   HRESULT dropped = S_OK;
-  {
-    MessageBoxWatcher box;
-    OnShellThread([&] {
-      const ComPtr<IShellFolder> root = BindCameraRoot();
-      const ComPtr<IShellFolder> drive = BindChild(root.Get(), Find(root.Get(), "0:/").get());
-      const Child a = Find(drive.Get(), "A/"), b = Find(drive.Get(), "B/");
-      PCUITEMID_CHILD item = a.get(), folder = b.get();
-      ComPtr<IDataObject> data;
-      ComPtr<IDropTarget> target;
-      if (SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &item, IID_IDataObject, nullptr, &data)) &&
-          SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &folder, IID_IDropTarget, nullptr, &target)))
-        effect = DragAndDrop(target.Get(), data.Get(), MK_LBUTTON | MK_SHIFT, nullptr, &dropped);
-    });
-    EXPECT_TRUE(box.Seen());
-  }
+  MessageBoxWatcher box;
+  const DWORD effect = MoveOntoB({"0:/"}, "A/", dropped);
+  EXPECT_TRUE(box.Seen());
   EXPECT_EQ(dropped, E_UNEXPECTED);
   EXPECT_EQ(effect, DROPEFFECT_NONE);
   EXPECT_SAME_BYTES(ReadFileBytes(card_.Windows("/d0/A/F.JPG")), Pattern(20000, 9));
@@ -955,19 +949,8 @@ TEST_F(FailingCamera, AFolderThatChangedWhileMovedIsKept) {
     card_.MakeFile("/d0/A/NEW.JPG", Pattern(300, 10));
   });
   MessageBoxWatcher box(IDOK, 60000, [](HWND dialog) { ScreenshotForReview(dialog, "not-moved"); });
-  DWORD effect = 7;
   HRESULT dropped = S_OK;
-  OnShellThread([&] {
-    const ComPtr<IShellFolder> root = BindCameraRoot();
-    const ComPtr<IShellFolder> drive = BindChild(root.Get(), Find(root.Get(), "0:/").get());
-    const Child a = Find(drive.Get(), "A/"), b = Find(drive.Get(), "B/");
-    PCUITEMID_CHILD item = a.get(), folder = b.get();
-    ComPtr<IDataObject> data;
-    ComPtr<IDropTarget> target;
-    if (SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &item, IID_IDataObject, nullptr, &data)) &&
-        SUCCEEDED(drive->GetUIObjectOf(nullptr, 1, &folder, IID_IDropTarget, nullptr, &target)))
-      effect = DragAndDrop(target.Get(), data.Get(), MK_LBUTTON | MK_SHIFT, nullptr, &dropped);
-  });
+  const DWORD effect = MoveOntoB({"0:/"}, "A/", dropped);
   arriving.join();
   ASSERT_TRUE(box.Seen());
   const std::string told = box.Text();
