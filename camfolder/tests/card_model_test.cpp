@@ -226,8 +226,11 @@ class CardModel : public ::testing::Test {
     address_ = address && *address ? address : CamsimProcess::NextAddress();
     std::string error;
     const std::string faults = std::to_string(seed_) + ":0.04";
+    // A long run outlives the usual limit of a test's camera; if the test
+    // dies, camsim still ends once idle.
     ASSERT_TRUE(camsim_.Start(address_, {"--drive", "0=" + card_.Unix("/d0"), "--drive", "1=" + card_.Unix("/d1"),
-                                         "--random-faults", faults, "--random-faults-off-while", card_.Unix("/off")},
+                                         "--random-faults", faults, "--random-faults-off-while", card_.Unix("/off"),
+                                         "--max-lifetime", "0"},
                               error))
         << error;
     ASSERT_EQ(ZlxSetConnectionInfo("LAN", address_.c_str()), 0u);
