@@ -28,6 +28,7 @@ run camsim -v --address 127.0.0.5 --max-lifetime 1
 mkdir -p "$work/cam0" "$work/cf"
 run camsim --drive 0="$work/cam0" --drive 1="$work/cf" --free 1=1000000 --max-lifetime 1
 run camsim --max-packet 1049 --fault interim=2@80010100 --fault slow=200 --max-lifetime 1
+run camsim --random-faults 42:0.1 --random-faults-off-while "$work/faults-off" --max-lifetime 1
 
 # tools/camsim/serial/README.md and vserver/README.md
 run camsim serial --help
