@@ -94,6 +94,13 @@ bool IsUsableEntryName(std::string_view name) {
 
 bool SameCameraText(std::string_view a, std::string_view b) { return CompareNoCase(a, b) == 0; }
 
+std::string FoldedCameraText(std::string_view text) {
+  std::string folded(text);
+  for (char &c : folded)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return folded;
+}
+
 bool IsAtOrBelow(std::string_view path, std::string_view item) {
   if (item.empty() || path.size() < item.size() || !SameCameraText(path.substr(0, item.size()), item)) return false;
   return path.size() == item.size() || item.back() == '/';

@@ -44,6 +44,9 @@ bool IsUsableEntryName(std::string_view name);
 
 // Camera names are compared without regard to case.
 bool SameCameraText(std::string_view a, std::string_view b);
+// The text with its ASCII letters in upper case: a key under which names
+// equal without regard to case meet.
+std::string FoldedCameraText(std::string_view text);
 
 // Whether the path is the item or lies inside it (a folder path ending in "/").
 bool IsAtOrBelow(std::string_view path, std::string_view item);

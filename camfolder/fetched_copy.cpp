@@ -2,6 +2,7 @@
 
 #include "camera_path.h"
 #include "transfer_receive.h"
+#include "win_raii.h"
 
 namespace camfolder {
 
@@ -9,10 +10,9 @@ namespace {
 
 // What the last fetch wrote: the camera file, the local file, and that
 // file's size and time right after the fetch.
+// Shell threads share the record: every look and change is under its lock.
 struct FetchedCopy {
-  FetchedCopy() { InitializeCriticalSection(&lock); }
-  ~FetchedCopy() { DeleteCriticalSection(&lock); }
-  CRITICAL_SECTION lock;
+  critical_section lock;
   std::string cameraPath;
   std::string localPath;
   WIN32_FILE_ATTRIBUTE_DATA written{};
@@ -29,34 +29,23 @@ bool SameFacts(const WIN32_FILE_ATTRIBUTE_DATA &a, const WIN32_FILE_ATTRIBUTE_DA
          CompareFileTime(&a.ftCreationTime, &b.ftCreationTime) == 0;
 }
 
-// Shell threads share the record: every look and change is under its lock.
-template <typename Body>
-auto Locked(Body &&body) {
-  FetchedCopy &fetched = Fetched();
-  EnterCriticalSection(&fetched.lock);
-  auto result = body(fetched);
-  LeaveCriticalSection(&fetched.lock);
-  return result;
-}
-
 bool IsCurrent(const std::string &cameraPath, const std::string &localPath) {
   WIN32_FILE_ATTRIBUTE_DATA now{};
   if (!GetFileAttributesExA(localPath.c_str(), GetFileExInfoStandard, &now)) return false;
-  return Locked([&](FetchedCopy &fetched) {
-    return !fetched.cameraPath.empty() && fetched.cameraPath == cameraPath && fetched.localPath == localPath &&
-           SameFacts(fetched.written, now);
-  });
+  FetchedCopy &fetched = Fetched();
+  const section_lock hold(fetched.lock);
+  return !fetched.cameraPath.empty() && fetched.cameraPath == cameraPath && fetched.localPath == localPath &&
+         SameFacts(fetched.written, now);
 }
 
 void Remember(const std::string &cameraPath, const std::string &localPath) {
   WIN32_FILE_ATTRIBUTE_DATA written{};
   const bool known = GetFileAttributesExA(localPath.c_str(), GetFileExInfoStandard, &written);
-  Locked([&](FetchedCopy &fetched) {
-    fetched.cameraPath = known ? cameraPath : std::string();
-    fetched.localPath = known ? localPath : std::string();
-    fetched.written = written;
-    return 0;
-  });
+  FetchedCopy &fetched = Fetched();
+  const section_lock hold(fetched.lock);
+  fetched.cameraPath = known ? cameraPath : std::string();
+  fetched.localPath = known ? localPath : std::string();
+  fetched.written = written;
 }
 
 }  // namespace
@@ -72,24 +61,21 @@ HRESULT FetchOpenedCopy(const std::string &cameraPath, const std::string &localP
 }
 
 void ForgetFetchedAt(const std::string &cameraItem) {
-  Locked([&](FetchedCopy &fetched) {
-    if (IsAtOrBelow(fetched.cameraPath, cameraItem)) fetched.cameraPath.clear();
-    return 0;
-  });
+  FetchedCopy &fetched = Fetched();
+  const section_lock hold(fetched.lock);
+  if (IsAtOrBelow(fetched.cameraPath, cameraItem)) fetched.cameraPath.clear();
 }
 
 void ForgetFetchedCopyAt(const std::string &localPath) {
-  Locked([&](FetchedCopy &fetched) {
-    if (lstrcmpiA(fetched.localPath.c_str(), localPath.c_str()) == 0) fetched.cameraPath.clear();
-    return 0;
-  });
+  FetchedCopy &fetched = Fetched();
+  const section_lock hold(fetched.lock);
+  if (lstrcmpiA(fetched.localPath.c_str(), localPath.c_str()) == 0) fetched.cameraPath.clear();
 }
 
 void ForgetFetchedCopy() {
-  Locked([&](FetchedCopy &fetched) {
-    fetched.cameraPath.clear();
-    return 0;
-  });
+  FetchedCopy &fetched = Fetched();
+  const section_lock hold(fetched.lock);
+  fetched.cameraPath.clear();
 }
 
 }  // namespace camfolder

@@ -4,21 +4,9 @@
 
 #include "camera_path.h"
 
-namespace {
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  for (char &c : folded) c = Upper(c);
-  return folded;
-}
-
-}  // namespace
-
 bool IsDeviceName(std::string_view name) {
   // Windows looks at the part before the first dot, trailing blanks ignored.
-  std::string base = Folded(name.substr(0, name.find('.')));
+  std::string base = FoldedCameraText(name.substr(0, name.find('.')));
   while (!base.empty() && base.back() == ' ') base.pop_back();
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
   return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
@@ -31,7 +19,7 @@ bool IsProgramName(std::string_view name) {
       "JS",  "JSE", "WS",  "WSF", "WSC", "WSH", "HTA", "PS1", "REG", "INF", "LNK", "URL", "SCF", "SHS"};
   const size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) return false;
-  const std::string type = Folded(name.substr(dot + 1));
+  const std::string type = FoldedCameraText(name.substr(dot + 1));
   for (const std::string_view program : kPrograms)
     if (type == program) return true;
   return false;
@@ -47,7 +35,7 @@ std::optional<std::string> SafeLocalName(std::string_view cameraName) {
   return name;
 }
 
-bool LocalNameSet::Taken(const std::string &name) const { return taken_.count(Folded(name)) != 0; }
+bool LocalNameSet::Taken(const std::string &name) const { return taken_.count(FoldedCameraText(name)) != 0; }
 
 std::optional<std::string> LocalNameSet::Take(std::string_view cameraName) {
   const auto safe = SafeLocalName(cameraName);
@@ -57,6 +45,6 @@ std::optional<std::string> LocalNameSet::Take(std::string_view cameraName) {
   const std::string base = dot == std::string::npos || dot == 0 ? *safe : safe->substr(0, dot);
   const std::string extension = safe->substr(base.size());
   for (unsigned n = 2; Taken(name); ++n) name = base + " (" + std::to_string(n) + ")" + extension;
-  taken_.insert(Folded(name));
+  taken_.insert(FoldedCameraText(name));
   return name;
 }

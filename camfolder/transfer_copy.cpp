@@ -57,25 +57,19 @@ HRESULT ListTree(HZLXCAMERA camera, const std::string &top, const std::string &r
   return S_OK;
 }
 
-std::string Folded(std::string text) {
-  for (char &c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 // Whether every entry expected is found, of the same kind and size: by its
 // exact name, or by a name the camera may have stored in another case.
 bool Holds(const std::vector<TreeEntry> &found, const std::vector<TreeEntry> &expected) {
   std::map<std::string, const TreeEntry *> exact, folded;
   for (const TreeEntry &entry : found) {
     exact.emplace(entry.relative, &entry);
-    folded.emplace(Folded(entry.relative), &entry);
+    folded.emplace(FoldedCameraText(entry.relative), &entry);
   }
   for (const TreeEntry &entry : expected) {
     auto at = exact.find(entry.relative);
     const TreeEntry *match = at != exact.end() ? at->second : nullptr;
     if (!match) {
-      const auto other = folded.find(Folded(entry.relative));
+      const auto other = folded.find(FoldedCameraText(entry.relative));
       match = other != folded.end() ? other->second : nullptr;
     }
     if (!match || match->folder != entry.folder || match->size != entry.size) return false;

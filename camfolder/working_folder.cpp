@@ -69,9 +69,7 @@ bool IsAbandoned(const std::string &part) {
 }
 
 struct ProcessPart {
-  ProcessPart() { InitializeCriticalSection(&lock); }
-  ~ProcessPart() { DeleteCriticalSection(&lock); }
-  CRITICAL_SECTION lock;
+  critical_section lock;
   std::string folder;
   unique_file held;  // released when the module unloads
   LONG next = 0;
@@ -119,12 +117,9 @@ void CleanWorkingFolder() {
 
 std::optional<std::string> ProcessFolder() {
   ProcessPart &part = Part();
-  EnterCriticalSection(&part.lock);
-  const bool ready = !part.folder.empty() || MakePart(part);
-  std::optional<std::string> folder;
-  if (ready) folder = part.folder;
-  LeaveCriticalSection(&part.lock);
-  return folder;
+  const section_lock hold(part.lock);
+  if (part.folder.empty() && !MakePart(part)) return std::nullopt;
+  return part.folder;
 }
 
 std::optional<std::string> NewLocalFolder(char kind) {

@@ -141,6 +141,33 @@ class global_lock {
   void *data_;
 };
 
+// A critical section, made and deleted with the object.
+class critical_section {
+ public:
+  critical_section() noexcept { InitializeCriticalSection(&section_); }
+  ~critical_section() { DeleteCriticalSection(&section_); }
+  critical_section(const critical_section &) = delete;
+  critical_section &operator=(const critical_section &) = delete;
+  CRITICAL_SECTION *get() noexcept { return &section_; }
+
+ private:
+  CRITICAL_SECTION section_;
+};
+
+// Holds a critical section for the lifetime of the object.
+class section_lock {
+ public:
+  explicit section_lock(critical_section &section) noexcept : section_(section.get()) {
+    EnterCriticalSection(section_);
+  }
+  ~section_lock() { LeaveCriticalSection(section_); }
+  section_lock(const section_lock &) = delete;
+  section_lock &operator=(const section_lock &) = delete;
+
+ private:
+  CRITICAL_SECTION *section_;
+};
+
 // Handles cross processes as 32-bit values; Windows sign-extends them.
 inline HANDLE HandleFrom32(uint32_t value) { return LongToHandle(static_cast<LONG>(value)); }
 inline uint32_t HandleTo32(HANDLE handle) { return static_cast<uint32_t>(HandleToLong(handle)); }
