@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "camera_item.h"
+#include "file_types.h"
 #include "view_commands.h"
 #include "view_rules.h"
 #include "win_raii.h"
@@ -110,6 +111,7 @@ class CCameraView final : public ViewCommands {
   bool editing_ = false;
   uint64_t totalSize_ = 0;
   DWORD freeSpace_ = 0;
+  FileTypes fileTypes_;                    // asked afresh by every refill
   std::array<int, kViewColumns> widths_{};  // 0 until known
   bool showAttributes_ = false;
   bool showExtensions_ = true;

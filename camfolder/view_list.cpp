@@ -39,13 +39,6 @@ std::optional<CameraItem> ItemOf(LPARAM data) {
   return ReadCameraItem(std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(data), sizeof(CameraItem)));
 }
 
-std::string TypeName(const CameraItem &item) {
-  SHFILEINFOA info{};
-  const DWORD attributes = item.kind == kFileItem ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_DIRECTORY;
-  if (!SHGetFileInfoA(item.name, attributes, &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME)) return {};
-  return info.szTypeName;
-}
-
 std::string ModifiedText(const CameraItem &item) {
   SYSTEMTIME time;
   static_assert(sizeof time == sizeof item.time);
@@ -135,6 +128,7 @@ HRESULT CCameraView::Refill() {
   ListView_DeleteAllItems(list_);
   totalSize_ = 0;
   freeSpace_ = 0;
+  fileTypes_ = FileTypes();
   if (!path_.empty()) {
     HZLXCAMERA camera = nullptr;
     DWORD free = 0;
@@ -160,6 +154,8 @@ HRESULT CCameraView::Refill() {
   ComPtr<IEnumIDList> items;
   const HRESULT hr = folder_->EnumObjects(parent_, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, &items);
   if (FAILED(hr)) return hr;
+  // The list draws once, when it is whole and sorted.
+  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   if (hr == S_OK && items) {
     for (;;) {
       PITEMID_CHILD child = nullptr;
@@ -178,26 +174,25 @@ HRESULT CCameraView::Refill() {
     }
   }
   Sort(kSortName);
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
   UpdateStatus();
   return S_OK;
 }
 
 bool CCameraView::AddItem(PCUITEMID_CHILD child) {
   const auto item = LastCameraItem(child);
-  const auto full = ConcatLists(folderList_, ShellListBytes(child));
-  if (!item || !full) return false;
-  SHFILEINFOA info{};
-  if (!SHGetFileInfoA(reinterpret_cast<const char *>(full->data()), 0, &info, sizeof info,
-                      SHGFI_PIDL | SHGFI_DISPLAYNAME))
+  if (!item) return false;
+  // The display name the shell would give for the item's absolute list:
+  // asked of this folder directly, not through a bind from the desktop
+  // down to it for every item.
+  STRRET displayName{};
+  char text[MAX_PATH];
+  if (FAILED(folder_->GetDisplayNameOf(child, SHGDN_NORMAL, &displayName)) ||
+      FAILED(StrRetToBufA(&displayName, child, text, sizeof text)))
     return false;
-  const std::string name = ListedName(info.szDisplayName, showExtensions_);
-  int image = 0;
-  if (!path_.empty()) {
-    SHFILEINFOA icon{};
-    const DWORD attributes = item->kind == kFileItem ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_DIRECTORY;
-    if (SHGetFileInfoA(item->path, attributes, &icon, sizeof icon, SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX))
-      image = icon.iIcon;
-  }
+  const std::string name = ListedName(text, showExtensions_);
+  const int image = path_.empty() ? 0 : fileTypes_.IconIndex(*item);
   // The list owns a copy of the item's list and frees it with the row.
   const std::vector<uint8_t> single = SingleItemList(*item);
   LPITEMIDLIST data = ToShellList(single);
@@ -214,7 +209,7 @@ bool CCameraView::AddItem(PCUITEMID_CHILD child) {
     return false;
   }
   if (item->kind == kFileItem) totalSize_ += item->size;
-  const std::string texts[] = {SizeColumnText(*item), TypeName(*item), ModifiedText(*item),
+  const std::string texts[] = {SizeColumnText(*item), fileTypes_.TypeName(*item), ModifiedText(*item),
                                AttributeColumnText(item->attributes)};
   for (int column = 1; column <= (showAttributes_ ? 4 : 3); ++column) {
     LVITEMA cell{};
@@ -231,11 +226,12 @@ void CCameraView::Sort(uint32_t sortValue) {
 }
 
 int CALLBACK CCameraView::CompareItems(LPARAM first, LPARAM second, LPARAM context) {
-  const auto *view = reinterpret_cast<const CCameraView *>(context);
+  auto *view = reinterpret_cast<CCameraView *>(context);
   const auto a = ItemOf(first), b = ItemOf(second);
   if (!a || !b) return 0;
-  return CompareForView(view->sort_, view->path_.empty(), *a, *b, lstrcmpiA,
-                        [&] { return lstrcmpA(TypeName(*a).c_str(), TypeName(*b).c_str()); });
+  return CompareForView(view->sort_, view->path_.empty(), *a, *b, lstrcmpiA, [&] {
+    return lstrcmpA(view->fileTypes_.TypeName(*a).c_str(), view->fileTypes_.TypeName(*b).c_str());
+  });
 }
 
 void CCameraView::SetStatusText(int part, const std::string &text) {

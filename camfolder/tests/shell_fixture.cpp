@@ -96,9 +96,9 @@ std::string Ansi(const char *utf8) {
 
 bool JapaneseSystem() { return GetACP() == 932; }
 
-DWORD RunProgram(const std::string &commandLine) {
+DWORD RunProgram(const std::string &commandLine, DWORD timeoutMs) {
   ChildProcess program(commandLine);
-  return program.Wait(60000);
+  return program.Wait(timeoutMs);
 }
 
 void ScreenshotForReview(HWND window, const std::string &name) {

@@ -46,8 +46,9 @@ std::string CameraFolderString(unsigned id);
 std::string Ansi(const char *utf8);
 bool JapaneseSystem();
 
-// Runs a program of the build's bin folder and returns its exit code.
-DWORD RunProgram(const std::string &commandLine);
+// Runs a program of the build's bin folder and returns its exit code, or
+// STILL_ACTIVE when it has not ended within the time.
+DWORD RunProgram(const std::string &commandLine, DWORD timeoutMs = 60000);
 
 // With LUMO_SCREENSHOT_DIR set, the display as it is, into that folder as
 // name.png, after the window has painted (for looking at dialogs).

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -71,6 +72,10 @@ class View : public ::testing::Test {
              card_->Unix("/d0/DCIM/100LUMO1/B.JPG") + " && touch -d '2022-01-01 10:00' " +
              card_->Unix("/d0/DCIM/100LUMO1/R0010001.JPG"));
     for (int i = 0; i < 80; ++i) card_->MakeFile("/d0/MANY/F" + std::to_string(1000 + i) + ".TXT", "x");
+    card_->MakeFolder("/d0/TYPES");
+    card_->MakeFolder("/d0/TYPES/SUB.D");
+    for (const char *name : {"X.JPG", "Y.TXT", "Z.JPG", "W.BMP", "NOEXT", "V.JPG", "U.TXT"})
+      card_->MakeFile(std::string("/d0/TYPES/") + name, "x");
     camsim_ = new CamsimProcess;
     address_ = CamsimProcess::NextAddress();
     std::string error;
@@ -225,6 +230,42 @@ TEST_F(View, StatusTextsWithAndWithoutASelection) {
   if (JapaneseSystem()) {
     EXPECT_EQ(browser.status[0], Ansi("1 個のオブジェクトを選択"));
     EXPECT_EQ(browser.status[1], "4.88KB");
+  }
+}
+
+// The view asks the shell once per kind of name; every row must still show
+// what the shell says of that row's own item, and sort by it.
+TEST_F(View, EveryRowShowsTheShellsTypeAndIconOfItsOwnItem) {
+  const ComPtr<IShellFolder> folder = BindPath(root_, {"0:/", "TYPES/"});
+  TestBrowser browser({});
+  ASSERT_TRUE(browser.ShowView(folder.Get()));
+  const HWND list = browser.List();
+  ClickColumn(list, 2);
+  const int count = ListView_GetItemCount(list);
+  ASSERT_EQ(count, 8);
+  std::string previousFileType;
+  for (int row = 0; row < count; ++row) {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = row;
+    ASSERT_TRUE(ListView_GetItem(list, &item));
+    PCUITEMID_CHILD child = reinterpret_cast<PCUITEMID_CHILD>(item.lParam);
+    const std::string name = NameOf(folder.Get(), child, SHGDN_INFOLDER);
+    SFGAOF attributes = SFGAO_FOLDER;
+    ASSERT_TRUE(SUCCEEDED(folder->GetAttributesOf(1, &child, &attributes)));
+    const DWORD fileAttributes = (attributes & SFGAO_FOLDER) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    SHFILEINFOA type{}, icon{};
+    ASSERT_TRUE(SHGetFileInfoA(name.c_str(), fileAttributes, &type, sizeof type, SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME));
+    ASSERT_TRUE(SHGetFileInfoA(("0:/TYPES/" + name).c_str(), fileAttributes, &icon, sizeof icon,
+                               SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX));
+    EXPECT_EQ(Column(list, 2)[row], type.szTypeName) << name;
+    EXPECT_EQ(item.iImage, icon.iIcon) << name;
+    if (attributes & SFGAO_FOLDER) {
+      EXPECT_EQ(row, 0) << "folders first";
+    } else {
+      EXPECT_LE(lstrcmpA(previousFileType.c_str(), type.szTypeName), 0) << name;
+      previousFileType = type.szTypeName;
+    }
   }
 }
 
