@@ -21,15 +21,14 @@
 #include <shlobj.h>
 #include <commctrl.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "camapi.h"
+#include "card_bench.h"
 #include "message_box_watcher.h"
 #include "shell_fixture.h"
 #include "test_browser.h"
@@ -38,29 +37,10 @@
 
 namespace {
 
-constexpr size_t kPictureSize = 4000;
 constexpr size_t kLargeFileSize = 50u << 20;
 // Every send waits 300 ms before its body, as the camera requires: sending
 // 9,999 pictures twice would take 100 minutes and show nothing new.
 constexpr unsigned kLargestSend = 1000;
-
-double Seconds(const std::function<void()> &work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-std::string Name(unsigned i) {
-  char name[16];
-  std::snprintf(name, sizeof name, "R%07u.JPG", i);
-  return name;
-}
-
-bool Whole(const std::string &windowsFolder, unsigned count) {
-  for (unsigned i = 1; i <= count; ++i)
-    if (ReadFileBytes(windowsFolder + "\\" + Name(i)) != Pattern(kPictureSize, i)) return false;
-  return true;
-}
 
 bool Gone(const std::string &windowsPath) { return GetFileAttributesA(windowsPath.c_str()) == INVALID_FILE_ATTRIBUTES; }
 
@@ -128,25 +108,9 @@ bool FillView(IShellFolder *folder, UINT mode, unsigned count) {
 
 // A drop of the PC files onto a camera folder, as the shell makes it.
 bool DropPcFiles(const std::string &pcFolder, unsigned count, IShellFolder *cameraParent, const std::string &onto) {
-  ComPtr<IShellFolder> desktop, folder;
-  PIDLIST_RELATIVE folderList = nullptr;
-  std::wstring path(pcFolder.begin(), pcFolder.end());
-  if (FAILED(SHGetDesktopFolder(&desktop)) ||
-      FAILED(desktop->ParseDisplayName(nullptr, nullptr, path.data(), nullptr, &folderList, nullptr)))
-    return false;
-  const unique_cotaskmem ownedFolder(folderList);
-  if (FAILED(desktop->BindToObject(folderList, nullptr, IID_PPV_ARGS(&folder)))) return false;
-  std::vector<unique_cotaskmem> children;
-  std::vector<PCUITEMID_CHILD> lists;
-  for (unsigned i = 1; i <= count; ++i) {
-    PIDLIST_RELATIVE child = nullptr;
-    const std::string name = Name(i);
-    std::wstring wide(name.begin(), name.end());
-    if (FAILED(folder->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &child, nullptr))) return false;
-    children.emplace_back(child);
-    lists.push_back(static_cast<PCUITEMID_CHILD>(child));
-  }
-  const ComPtr<IDataObject> data = ItemObject<IDataObject>(folder.Get(), lists);
+  std::vector<std::string> names;
+  for (unsigned i = 1; i <= count; ++i) names.push_back(Name(i));
+  const ComPtr<IDataObject> data = PcFilesObject(pcFolder, names);
   const Child target = Find(cameraParent, onto);
   const ComPtr<IDropTarget> drop = ItemObject<IDropTarget>(cameraParent, {target.get()});
   if (!data || !drop) return false;

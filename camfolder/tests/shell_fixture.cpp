@@ -184,3 +184,33 @@ std::string Pattern(size_t size, unsigned seed) {
   for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + seed * 7 + (i >> 8)) & 0xFF);
   return bytes;
 }
+
+ComPtr<IDataObject> PcFilesObject(const std::string &folder, const std::vector<std::string> &names) {
+  const auto wide = [](const std::string &text) {
+    std::wstring result(text.size() + 1, L'\0');
+    result.resize(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(), static_cast<int>(result.size())) - 1);
+    return result;
+  };
+  ComPtr<IShellFolder> desktop, shellFolder;
+  PIDLIST_RELATIVE folderList = nullptr;
+  std::wstring path = wide(folder);
+  if (FAILED(SHGetDesktopFolder(&desktop)) ||
+      FAILED(desktop->ParseDisplayName(nullptr, nullptr, path.data(), nullptr, &folderList, nullptr)))
+    return nullptr;
+  const unique_cotaskmem owned(folderList);
+  if (FAILED(desktop->BindToObject(folderList, nullptr, IID_PPV_ARGS(&shellFolder)))) return nullptr;
+  std::vector<unique_cotaskmem> children;
+  std::vector<PCUITEMID_CHILD> lists;
+  for (const std::string &name : names) {
+    PIDLIST_RELATIVE child = nullptr;
+    std::wstring wideName = wide(name);
+    if (FAILED(shellFolder->ParseDisplayName(nullptr, nullptr, wideName.data(), nullptr, &child, nullptr)))
+      return nullptr;
+    children.emplace_back(child);
+    lists.push_back(static_cast<PCUITEMID_CHILD>(child));
+  }
+  ComPtr<IDataObject> data;
+  if (FAILED(shellFolder->GetUIObjectOf(nullptr, UINT(lists.size()), lists.data(), IID_IDataObject, nullptr, &data)))
+    return nullptr;
+  return data;
+}

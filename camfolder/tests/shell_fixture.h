@@ -96,6 +96,10 @@ void MarkDropMade(IDataObject *data);
 // refuses them, with the result in `result` when asked for.
 std::vector<std::string> HandedOutFiles(IDataObject *data, HRESULT *result = nullptr);
 
+// The shell's data object of files in a PC folder, as a drag from it makes
+// it; nullptr when one of them cannot be had.
+ComPtr<IDataObject> PcFilesObject(const std::string &folder, const std::vector<std::string> &names);
+
 // A file under a name that Windows would change (a trailing dot) or take
 // for a device (NUL.JPG), read as it is ("\\?\" path).
 std::string ReadRawFile(const std::string &windowsPath);

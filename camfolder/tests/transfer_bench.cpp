@@ -13,33 +13,18 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "camapi.h"
+#include "card_bench.h"
 #include "message_box_watcher.h"
 #include "shell_fixture.h"
 #include "unix_paths.h"
 
 namespace {
-
-constexpr size_t kPictureSize = 4000;
-
-double Seconds(const std::function<void()> &work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-std::string Name(unsigned i) {
-  char name[16];
-  std::snprintf(name, sizeof name, "R%07u.JPG", i);
-  return name;
-}
 
 // The shell's object of one item of a camera folder.
 template <typename Interface>
@@ -62,13 +47,6 @@ bool Drop(const std::vector<std::string> &from, const std::string &name, const s
   target->DragEnter(data.Get(), keys, POINTL{1, 1}, &effect);
   effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   return target->Drop(data.Get(), keys & ~MK_LBUTTON, POINTL{1, 1}, &effect) == S_OK;
-}
-
-// Whether the folder of the card holds the N pictures whole.
-bool Whole(const std::string &windowsFolder, unsigned count) {
-  for (unsigned i = 1; i <= count; ++i)
-    if (ReadFileBytes(windowsFolder + "\\" + Name(i)) != Pattern(kPictureSize, i)) return false;
-  return true;
 }
 
 struct Figure {

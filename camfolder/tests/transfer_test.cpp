@@ -167,29 +167,7 @@ class Transfer : public ::testing::Test {
   static std::string Pc(const std::string &name) { return pc_ + "\\" + name; }
 
   // The shell's data object of files in the PC folder.
-  static ComPtr<IDataObject> PcFiles(const std::vector<std::string> &names) {
-    ComPtr<IShellFolder> desktop, folder;
-    PIDLIST_RELATIVE folderList = nullptr;
-    std::wstring path = Wide(pc_);
-    if (FAILED(SHGetDesktopFolder(&desktop)) ||
-        FAILED(desktop->ParseDisplayName(nullptr, nullptr, path.data(), nullptr, &folderList, nullptr)))
-      return nullptr;
-    const unique_cotaskmem owned(folderList);
-    if (FAILED(desktop->BindToObject(folderList, nullptr, IID_PPV_ARGS(&folder)))) return nullptr;
-    std::vector<unique_cotaskmem> children;
-    std::vector<PCUITEMID_CHILD> lists;
-    for (const std::string &name : names) {
-      PIDLIST_RELATIVE child = nullptr;
-      std::wstring wide = Wide(name);
-      if (FAILED(folder->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &child, nullptr))) return nullptr;
-      children.emplace_back(child);
-      lists.push_back(static_cast<PCUITEMID_CHILD>(child));
-    }
-    ComPtr<IDataObject> data;
-    if (FAILED(folder->GetUIObjectOf(nullptr, UINT(lists.size()), lists.data(), IID_IDataObject, nullptr, &data)))
-      return nullptr;
-    return data;
-  }
+  static ComPtr<IDataObject> PcFiles(const std::vector<std::string> &names) { return PcFilesObject(pc_, names); }
 
   // The drop target of a camera folder reached from the root by names.
   static ComPtr<IDropTarget> CameraTarget(const std::vector<std::string> &path, HWND owner = nullptr) {
