@@ -222,7 +222,7 @@ STDMETHODIMP CCameraDropTarget::DragLeave() {
 
 DWORD CCameraDropTarget::AskRightDrop(POINTL point, DWORD effect) {
   if (effect != DROPEFFECT_COPY && effect != DROPEFFECT_MOVE) return effect;
-  const unique_hmenu menu(LoadMenuA(ModuleInstance(), MAKEINTRESOURCEA(IDM_DROP_MENU)));
+  const unique_hmenu menu(LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDM_DROP_MENU)));
   HMENU choices = menu ? GetSubMenu(menu.get(), 0) : nullptr;
   if (!choices) return DROPEFFECT_NONE;
   if (!moveAllowed_) DeleteMenu(choices, IDM_MOVE_HERE, MF_BYCOMMAND);

@@ -3,37 +3,34 @@
 #include "camera_messages.h"
 #include "module_strings.h"
 #include "resource_ids.h"
+#include "text_format.h"
 
 namespace camfolder {
 
 int ShowCameraError(HWND owner, uint32_t result) {
   const CameraMessage message = MessageForResult(result);
   if (message.message == 0) return message.returned;
-  constexpr size_t kTextBuffer = 2048;
-  const auto text = LoadModuleString(static_cast<unsigned>(message.message), kTextBuffer);
+  const auto text = LoadModuleText(static_cast<unsigned>(message.message));
   if (!text) return -1;
-  const std::string caption = ModuleStringOr(IDS_ERROR_CAPTION, "Lumo");
+  const std::wstring caption = ModuleTextOr(IDS_ERROR_CAPTION, L"Lumo");
   const UINT icon = message.icon == MessageIcon::kError ? MB_ICONERROR : MB_ICONEXCLAMATION;
-  MessageBoxA(owner, text->c_str(), caption.c_str(), MB_OK | icon);
+  MessageBoxW(owner, text->c_str(), caption.c_str(), MB_OK | icon);
   return message.message;
 }
 
 int ShowCameraMessage(HWND owner, int message, const std::vector<std::string> &names, UINT buttons) {
-  constexpr size_t kTextBuffer = 2048;
   constexpr size_t kNamesShown = 10;
-  auto text = LoadModuleString(static_cast<unsigned>(message), kTextBuffer);
+  auto text = LoadModuleText(static_cast<unsigned>(message));
   if (!text) return 0;
-  std::string list;
+  std::wstring list;
   for (size_t i = 0; i < names.size() && i <= kNamesShown; ++i) {
-    if (!list.empty()) list += "\n";
-    list += i < kNamesShown ? names[i] : "...";
+    if (!list.empty()) list += L"\n";
+    list += i < kNamesShown ? WidenAnsi(names[i]) : L"...";
   }
-  // The names are put in as they are: a "%" in a camera name is no format.
-  if (const size_t at = text->find("%s"); at != std::string::npos) text->replace(at, 2, list);
   // A question is no error report: its box carries the camera's name.
-  const std::string caption = (buttons & MB_TYPEMASK) == MB_OK ? ModuleStringOr(IDS_ERROR_CAPTION, "Lumo")
-                                                               : ModuleStringOr(IDS_CAMERA_NAME, "Lumo");
-  return MessageBoxA(owner, text->c_str(), caption.c_str(), buttons | MB_ICONEXCLAMATION);
+  const std::wstring caption = (buttons & MB_TYPEMASK) == MB_OK ? ModuleTextOr(IDS_ERROR_CAPTION, L"Lumo")
+                                                                : ModuleTextOr(IDS_CAMERA_NAME, L"Lumo");
+  return MessageBoxW(owner, FormatText(*text, {list}).c_str(), caption.c_str(), buttons | MB_ICONEXCLAMATION);
 }
 
 }  // namespace camfolder

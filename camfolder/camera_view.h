@@ -62,7 +62,7 @@ class CCameraView final : public ViewCommands {
   void Sort(uint32_t sortValue);
   static int CALLBACK CompareItems(LPARAM first, LPARAM second, LPARAM view);
   void UpdateStatus();
-  void SetStatusText(int part, const std::string &text);
+  void SetStatusText(int part, const std::wstring &text);
 
   // The selection.
   std::vector<std::vector<uint8_t>> SelectedItems(bool transferFlag) const;

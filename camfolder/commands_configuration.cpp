@@ -3,7 +3,9 @@
 
 #include <commdlg.h>
 
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "camapi.h"
@@ -27,39 +29,48 @@ constexpr uint32_t kFirstModel = 1;  // the K20
 constexpr int kNotAConfigurationMessage = 20022;
 
 // A file name named after the connected camera's model.
-void DefaultFileName(char (&file)[MAX_PATH]) {
+void DefaultFileName(wchar_t (&file)[MAX_PATH]) {
   const bool k20 = OpenedModel().model == kFirstModel;
-  const std::string name =
-      ModuleStringOr(k20 ? IDS_CONFIG_FILE_K20 : IDS_CONFIG_FILE_K10, k20 ? "LumoK20.bak" : "LumoK10.bak");
-  lstrcpynA(file, name.c_str(), MAX_PATH);
+  const std::wstring name =
+      ModuleTextOr(k20 ? IDS_CONFIG_FILE_K20 : IDS_CONFIG_FILE_K10, k20 ? L"LumoK20.bak" : L"LumoK10.bak");
+  lstrcpynW(file, name.c_str(), MAX_PATH);
 }
 
-// "設定情報ファイル (*.bak)|*.bak|" with zero bytes for the "|" (a double-byte
-// character's second byte is never taken for one).
-std::vector<char> Filter() {
-  const std::string text = ModuleStringOr(IDS_CONFIG_FILTER, "(*.bak)|*.bak|");
-  std::vector<char> filter(text.begin(), text.end());
-  filter.push_back('\0');
-  for (char *at = filter.data(); *at; at = CharNextA(at))
-    if (*at == '|') *at = '\0';
-  filter.push_back('\0');
+// "設定情報ファイル (*.bak)|*.bak|" with zeros for the "|".
+std::vector<wchar_t> Filter() {
+  std::wstring text = ModuleTextOr(IDS_CONFIG_FILTER, L"(*.bak)|*.bak|");
+  for (wchar_t &c : text)
+    if (c == L'|') c = L'\0';
+  std::vector<wchar_t> filter(text.begin(), text.end());
+  filter.insert(filter.end(), {L'\0', L'\0'});
   return filter;
 }
 
-OPENFILENAMEA FileDialog(HWND owner, const std::vector<char> &filter, char (&file)[MAX_PATH], DWORD flags) {
-  OPENFILENAMEA dialog{};
+// The dialogs are shown with the UTF-16 calls, so that their title and
+// filter read as stored on any system.
+OPENFILENAMEW FileDialog(HWND owner, const std::vector<wchar_t> &filter, wchar_t (&file)[MAX_PATH], DWORD flags) {
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = filter.data();
   dialog.lpstrFile = file;
   dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrDefExt = "bak";
+  dialog.lpstrDefExt = L"bak";
   dialog.Flags = flags;
   return dialog;
 }
 
 // Closing the dialog is the user's choice; a dialog that failed is a failure.
 HRESULT NoFileChosen() { return CommDlgExtendedError() ? E_FAIL : S_FALSE; }
+
+// The chosen path for the local file calls, which take the ANSI code page; a
+// path with a character that page cannot carry is refused with the message
+// of a name that cannot be used, never written under a mangled name.
+std::optional<std::string> ChosenPath(HWND owner, const wchar_t *file) {
+  auto path = ExactAnsi(file);
+  if (!path) ShowCameraError(owner, ZLX_E_INVALID_NAME);
+  return path;
+}
 
 HRESULT Failure(HWND owner, ZLXRESULT result) {
   ShowCameraError(owner, result);
@@ -72,11 +83,13 @@ HRESULT Failure(HWND owner, ZLXRESULT result) {
 HRESULT SaveConfiguration(HWND owner) {
   HZLXCAMERA camera = nullptr;
   if (const HRESULT hr = GetCamera(camera); FAILED(hr)) return hr;
-  char file[MAX_PATH];
+  wchar_t file[MAX_PATH];
   DefaultFileName(file);
-  const std::vector<char> filter = Filter();
-  OPENFILENAMEA dialog = FileDialog(owner, filter, file, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
-  if (!GetSaveFileNameA(&dialog)) return NoFileChosen();
+  const std::vector<wchar_t> filter = Filter();
+  OPENFILENAMEW dialog = FileDialog(owner, filter, file, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
+  if (!GetSaveFileNameW(&dialog)) return NoFileChosen();
+  const auto path = ChosenPath(owner, file);
+  if (!path) return E_FAIL;
 
   tagZLXCONFIGDATA configuration{};
   tagZLXPROGRESSPARAM progress{};
@@ -90,7 +103,7 @@ HRESULT SaveConfiguration(HWND owner) {
   const global_lock bytes(block.get());
   // Written beside the old backup first: a backup cut short never takes the
   // place of a whole one, and never stands under the chosen name.
-  const HRESULT hr = bytes ? ReplaceLocalFile(file, bytes.get(), configuration.length) : E_OUTOFMEMORY;
+  const HRESULT hr = bytes ? ReplaceLocalFile(path->c_str(), bytes.get(), configuration.length) : E_OUTOFMEMORY;
   if (FAILED(hr)) ShowCameraError(owner, kInternalErrorMessage);
   return hr;
 }
@@ -98,18 +111,20 @@ HRESULT SaveConfiguration(HWND owner) {
 HRESULT RestoreConfiguration(HWND owner) {
   HZLXCAMERA camera = nullptr;
   if (const HRESULT hr = GetCamera(camera); FAILED(hr)) return hr;
-  char file[MAX_PATH];
+  wchar_t file[MAX_PATH];
   DefaultFileName(file);
-  const std::vector<char> filter = Filter();
-  const std::string title = ModuleStringOr(IDS_RESTORE_TITLE, "Lumo");
-  OPENFILENAMEA dialog = FileDialog(owner, filter, file, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
+  const std::vector<wchar_t> filter = Filter();
+  const std::wstring title = ModuleTextOr(IDS_RESTORE_TITLE, L"Lumo");
+  OPENFILENAMEW dialog = FileDialog(owner, filter, file, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
   dialog.lpstrTitle = title.c_str();
-  if (!GetOpenFileNameA(&dialog)) return NoFileChosen();
+  if (!GetOpenFileNameW(&dialog)) return NoFileChosen();
+  const auto path = ChosenPath(owner, file);
+  if (!path) return E_FAIL;
 
   // The file is checked whole before anything goes to the camera.
   unique_hglobal block;
   DWORD size = 0;
-  const HRESULT read = LoadLocalFile(file, block, size);
+  const HRESULT read = LoadLocalFile(path->c_str(), block, size);
   if (read == E_OUTOFMEMORY) {
     ShowCameraError(owner, kOutOfMemoryMessage);
     return read;

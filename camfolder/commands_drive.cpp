@@ -1,5 +1,4 @@
 // New folder, format and rename.
-#include <cstdio>
 #include <vector>
 
 #include "camapi.h"
@@ -23,13 +22,6 @@ HRESULT Failure(HWND owner, ZLXRESULT result, HRESULT hr) {
   ShowCameraError(owner, result);
   CheckConnection(result);
   return hr;
-}
-
-std::string Formatted(unsigned id, const char *fallback, const std::string &value) {
-  const std::string format = ModuleStringOr(id, fallback);
-  std::vector<char> text(format.size() + value.size() + 1);
-  std::snprintf(text.data(), text.size(), format.c_str(), value.c_str());
-  return text.data();
 }
 
 }  // namespace
@@ -68,11 +60,11 @@ HRESULT FormatDrive(HWND owner, const CameraItem &drive) {
     ShowCameraError(owner, kCannotFormatMessage);
     return E_INVALIDARG;
   }
-  const std::string label = drive.name;
-  const std::string question =
-      Formatted(IDS_FORMAT_QUESTION, "%s will be formatted. Everything on it will be erased.", label);
-  const std::string caption = Formatted(IDS_FORMAT_CAPTION, "Format - %s", label);
-  if (MessageBoxA(nullptr, question.c_str(), caption.c_str(),
+  const std::wstring label = DriveLabelText(number).value_or(WidenAnsi(drive.name));
+  const std::wstring question =
+      FormatModuleText(IDS_FORMAT_QUESTION, L"%s will be formatted. Everything on it will be erased.", {label});
+  const std::wstring caption = FormatModuleText(IDS_FORMAT_CAPTION, L"Format - %s", {label});
+  if (MessageBoxW(nullptr, question.c_str(), caption.c_str(),
                   MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2 | MB_TASKMODAL) != IDOK)
     return S_FALSE;
   HZLXCAMERA camera = nullptr;

@@ -52,9 +52,9 @@ void ShowAddress(HWND window, const ConnectionPage &page, uint32_t address) {
     return;
   }
   SetControlText(window, IDC_ADDRESS,
-                 FormatModuleString(IDS_ADDRESS_TEXT, "%-3d .  %-3d .  %-3d .  %-3d", static_cast<int>(address >> 24),
-                                    static_cast<int>((address >> 16) & 0xFF), static_cast<int>((address >> 8) & 0xFF),
-                                    static_cast<int>(address & 0xFF)));
+                 FormatModuleText(IDS_ADDRESS_TEXT, L"%-3d .  %-3d .  %-3d .  %-3d",
+                                  {std::to_wstring(address >> 24), std::to_wstring((address >> 16) & 0xFF),
+                                   std::to_wstring((address >> 8) & 0xFF), std::to_wstring(address & 0xFF)}));
 }
 
 std::optional<uint32_t> ReadAddress(HWND window, const ConnectionPage &page) {
@@ -157,7 +157,7 @@ INT_PTR CALLBACK ConnectionPageProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 // The page's data lives as long as the page.
-UINT CALLBACK ConnectionPageCallback(HWND, UINT message, PROPSHEETPAGEA *page) {
+UINT CALLBACK ConnectionPageCallback(HWND, UINT message, PROPSHEETPAGEW *page) {
   if (message == PSPCB_RELEASE) delete reinterpret_cast<ConnectionPage *>(page->lParam);
   return 1;
 }
@@ -175,13 +175,13 @@ unique_propsheetpage CreateConnectionPage(AddressField field, bool *changed) {
   }
   auto *data = new (std::nothrow) ConnectionPage{field, changed};
   if (!data) return unique_propsheetpage();
-  PROPSHEETPAGEA page =
+  PROPSHEETPAGEW page =
       MakePage(field == AddressField::kIpControl ? IDD_CONNECTION_PAGE : IDD_CONNECTION_PAGE_EDIT, ConnectionPageProc,
                data);
   page.dwSize = CommonControlsVersion() >= ShellVersionOf(4, 71) ? kPageSizeV2 : kPageSizeV1;
   page.dwFlags |= PSP_USECALLBACK;
   page.pfnCallback = ConnectionPageCallback;
-  unique_propsheetpage made(CreatePropertySheetPageA(&page));
+  unique_propsheetpage made(CreatePropertySheetPageW(&page));
   if (!made) delete data;
   return made;
 }
@@ -193,9 +193,9 @@ INT_PTR ShowConnectionSheet(HWND owner, bool &changed) {
 INT_PTR ShowConnectionSheet(HWND owner, AddressField field, bool &changed) {
   unique_propsheetpage page = CreateConnectionPage(field, &changed);
   if (!page) return -1;
-  const std::string caption = ModuleStringOr(IDS_CAMERA_NAME, "Lumo");
+  const std::wstring caption = ModuleTextOr(IDS_CAMERA_NAME, L"Lumo");
   HPROPSHEETPAGE pages[] = {page.release()};  // the sheet destroys its pages
-  PROPSHEETHEADERA sheet{};
+  PROPSHEETHEADERW sheet{};
   sheet.dwSize = kSheetSizeV1;
   sheet.dwFlags = PSH_PROPTITLE;
   sheet.hwndParent = owner;
@@ -203,7 +203,7 @@ INT_PTR ShowConnectionSheet(HWND owner, AddressField field, bool &changed) {
   sheet.pszCaption = caption.c_str();
   sheet.nPages = 1;
   sheet.phpage = pages;
-  return PropertySheetA(&sheet);
+  return PropertySheetW(&sheet);
 }
 
 }  // namespace camfolder

@@ -1,8 +1,6 @@
 #include "delete_dialogs.h"
 
-#include <cstdio>
-#include <cstring>
-#include <vector>
+#include <string>
 
 #include "export_guard.h"
 #include "module_state.h"
@@ -15,22 +13,15 @@ namespace {
 
 struct Question {
   int textControl;
-  std::string text;
+  std::wstring text;
   LPCSTR icon;
 };
-
-std::string Formatted(unsigned id, const char *fallback, const char *value) {
-  const std::string format = ModuleStringOr(id, fallback);
-  std::vector<char> text(format.size() + std::strlen(value) + 32);
-  std::snprintf(text.data(), text.size(), format.c_str(), value);
-  return text.data();
-}
 
 INT_PTR HandleQuestion(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       const auto *question = reinterpret_cast<const Question *>(lParam);
-      SetDlgItemTextA(dialog, question->textControl, question->text.c_str());
+      SetDlgItemTextW(dialog, question->textControl, question->text.c_str());
       SendDlgItemMessageA(dialog, IDC_DELETE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, question->icon)),
                           0);
       return TRUE;
@@ -54,7 +45,7 @@ INT_PTR CALLBACK QuestionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 }
 
 INT_PTR Ask(HWND owner, int dialogId, const Question &question) {
-  return DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(dialogId), owner, QuestionProc,
+  return DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(dialogId), owner, QuestionProc,
                          reinterpret_cast<LPARAM>(&question));
 }
 
@@ -64,18 +55,17 @@ int AskDeleteEntry(HWND owner, DeleteSubject subject, const std::string &name, b
   const bool folder = subject == DeleteSubject::kFolder;
   // 30000 a folder, 30002 a file; one more for a read-only entry.
   const unsigned textId = (folder ? IDS_DELETE_FOLDER : IDS_DELETE_FOLDER + 2) + (readOnly ? 1 : 0);
-  const char *fallback = readOnly ? "'%s' is read-only. Delete it?" : "Delete '%s'?";
+  const wchar_t *fallback = readOnly ? L"'%s' is read-only. Delete it?" : L"Delete '%s'?";
   const Question question{folder ? IDC_DELETE_FOLDER_TEXT : IDC_DELETE_FILE_TEXT,
-                          Formatted(textId, fallback, name.c_str()), readOnly ? IDI_WARNING : IDI_QUESTION};
+                          FormatModuleText(textId, fallback, {WidenAnsi(name)}), readOnly ? IDI_WARNING : IDI_QUESTION};
   const INT_PTR answer = Ask(owner, folder ? IDD_DELETE_FOLDER : IDD_DELETE_FILE, question);
   return answer == IDYES || answer == IDC_DELETE_ALL || answer == IDNO ? static_cast<int>(answer) : IDCANCEL;
 }
 
 int AskDeleteSeveral(HWND owner, size_t count) {
-  const std::string format = ModuleStringOr(IDS_DELETE_SEVERAL, "Delete these %d items?");
-  std::vector<char> text(format.size() + 32);
-  std::snprintf(text.data(), text.size(), format.c_str(), static_cast<int>(count));
-  const Question question{IDC_DELETE_SEVERAL_TEXT, text.data(), IDI_QUESTION};
+  const Question question{IDC_DELETE_SEVERAL_TEXT,
+                          FormatModuleText(IDS_DELETE_SEVERAL, L"Delete these %d items?", {std::to_wstring(count)}),
+                          IDI_QUESTION};
   return Ask(owner, IDD_DELETE_SEVERAL, question) == IDYES ? IDYES : IDNO;
 }
 

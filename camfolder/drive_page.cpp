@@ -17,11 +17,15 @@ namespace {
 
 constexpr uint32_t kNamedDrives = 3;  // internal memory, CF, ATA
 
+// The label as stored in the string table, for drives that have one there.
+std::wstring LabelText(const DrivePageRecord &drive) {
+  return DriveLabelText(drive.drive).value_or(WidenAnsi(drive.label));
+}
+
 void ShowDrive(HWND window, const DrivePageRecord &drive) {
-  if (drive.drive < kNamedDrives)
-    SetControlText(window, IDC_ITEM_TYPE, ModuleStringOr(IDS_DRIVE_NAME + drive.drive, ""));
-  SetControlText(window, IDC_DRIVE_LABEL, drive.label);
-  SetControlText(window, IDC_FILE_SYSTEM, drive.fileSystem);
+  if (drive.drive < kNamedDrives) SetControlText(window, IDC_ITEM_TYPE, ModuleTextOr(IDS_DRIVE_NAME + drive.drive, L""));
+  SetControlText(window, IDC_DRIVE_LABEL, LabelText(drive));
+  SetControlText(window, IDC_FILE_SYSTEM, WidenAnsi(drive.fileSystem));
   const struct {
     int bytes;
     int size;
@@ -64,19 +68,20 @@ INT_PTR CALLBACK DrivePageProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 INT_PTR ShowDriveSheet(HWND owner, std::span<DrivePageRecord> drives) {
   if (drives.empty()) return -1;
-  std::vector<PROPSHEETPAGEA> pages;
-  for (DrivePageRecord &drive : drives) {
-    PROPSHEETPAGEA page = MakePage(IDD_DRIVE_PAGE, DrivePageProc, &drive);
+  std::vector<std::wstring> labels;
+  for (const DrivePageRecord &drive : drives) labels.push_back(LabelText(drive));
+  std::vector<PROPSHEETPAGEW> pages;
+  for (size_t i = 0; i < drives.size(); ++i) {
+    PROPSHEETPAGEW page = MakePage(IDD_DRIVE_PAGE, DrivePageProc, &drives[i]);
     if (drives.size() > 1) {
       // Several drives: each tab is named after its drive.
       page.dwFlags |= PSP_USETITLE;
-      page.pszTitle = drive.label.c_str();
+      page.pszTitle = labels[i].c_str();
     }
     pages.push_back(page);
   }
-  const std::string caption = drives.size() > 1
-                                  ? FormatModuleString(IDS_AND_MORE, "%s, ...", drives[0].label.c_str())
-                                  : drives[0].label;
+  const std::wstring caption =
+      drives.size() > 1 ? FormatModuleText(IDS_AND_MORE, L"%s, ...", {labels[0]}) : labels[0];
   return ShowPageSheet(owner, caption, pages);
 }
 

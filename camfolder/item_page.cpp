@@ -33,17 +33,17 @@ void ShowItem(HWND window, ItemPage &page) {
   ShellTypeInfo type = ShellTypeOf(name, page.folder ? FILE_ATTRIBUTE_DIRECTORY : 0);
   page.icon = std::move(type.icon);
   if (page.icon) SendDlgItemMessageA(window, IDC_ITEM_ICON, STM_SETICON, reinterpret_cast<WPARAM>(page.icon.get()), 0);
-  SetControlText(window, IDC_ITEM_TYPE, type.typeName);
-  SetControlText(window, IDC_ITEM_NAME, name);
-  SetControlText(window, IDC_ITEM_SHORT_NAME, name);
-  SetControlText(window, IDC_ITEM_LOCATION, ParentPath(page.Path()));
+  SetControlText(window, IDC_ITEM_TYPE, WidenAnsi(type.typeName));
+  SetControlText(window, IDC_ITEM_NAME, WidenAnsi(name));
+  SetControlText(window, IDC_ITEM_SHORT_NAME, WidenAnsi(name));
+  SetControlText(window, IDC_ITEM_LOCATION, WidenAnsi(ParentPath(page.Path())));
   if (page.folder) {
     SetControlText(window, IDC_ITEM_SIZE, SizeLine(page.folder->totals.size));
     SetControlText(window, IDC_ITEM_COUNTS, CountsLine(page.folder->totals.files, page.folder->totals.folders));
     SetControlText(window, IDC_ITEM_DATE, DateTimeText(page.folder->time));
   } else {
     // The camera keeps one time per file: creation and last access are unknown.
-    const std::string unknown = ModuleStringOr(IDS_UNKNOWN, "(unknown)");
+    const std::wstring unknown = ModuleTextOr(IDS_UNKNOWN, L"(unknown)");
     SetControlText(window, IDC_ITEM_SIZE, SizeLine(page.file->size));
     SetControlText(window, IDC_ITEM_DATE, unknown);
     SetControlText(window, IDC_ITEM_MODIFIED, DateTimeText(page.file->time));
@@ -102,8 +102,8 @@ INT_PTR CALLBACK ItemPageProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 INT_PTR ShowItemSheet(HWND owner, unsigned templateId, ItemPage &page) {
-  PROPSHEETPAGEA pages[] = {MakePage(templateId, ItemPageProc, &page)};
-  return ShowPageSheet(owner, LastComponent(page.Path()), pages);
+  PROPSHEETPAGEW pages[] = {MakePage(templateId, ItemPageProc, &page)};
+  return ShowPageSheet(owner, WidenAnsi(LastComponent(page.Path())), pages);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace camfolder {
 
 unique_hmenu LoadSubmenu(UINT menuId, int index) {
-  const unique_hmenu whole(LoadMenuA(ModuleInstance(), MAKEINTRESOURCEA(menuId)));
+  const unique_hmenu whole(LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(menuId)));
   if (!whole) return unique_hmenu();
   unique_hmenu submenu(GetSubMenu(whole.get(), index));
   // Detached, the submenu outlives its menu.

@@ -26,11 +26,10 @@ struct MultiItemPage {
 };
 
 // "すべて %s" with the text all items share, else the text for several.
-std::string CommonLine(const std::vector<std::string> &texts, TextCase compare, unsigned severalId,
-                       const char *severalFallback) {
-  if (const auto common = CommonText(texts, compare))
-    return FormatModuleString(IDS_ALL_OF, "All %s", common->c_str());
-  return ModuleStringOr(severalId, severalFallback);
+std::wstring CommonLine(const std::vector<std::string> &texts, TextCase compare, unsigned severalId,
+                        const wchar_t *severalFallback) {
+  if (const auto common = CommonText(texts, compare)) return FormatModuleText(IDS_ALL_OF, L"All %s", {WidenAnsi(*common)});
+  return ModuleTextOr(severalId, severalFallback);
 }
 
 void ShowItems(HWND window, const MultiItemRecord &record) {
@@ -43,9 +42,9 @@ void ShowItems(HWND window, const MultiItemRecord &record) {
   }
   SetControlText(window, IDC_ITEM_COUNTS, CountsLine(record.totals.files, record.totals.folders));
   SetControlText(window, IDC_ITEM_SIZE, SizeLine(record.totals.size));
-  SetControlText(window, IDC_ITEM_TYPE, CommonLine(types, TextCase::kExact, IDS_SEVERAL_TYPES, "Several types"));
+  SetControlText(window, IDC_ITEM_TYPE, CommonLine(types, TextCase::kExact, IDS_SEVERAL_TYPES, L"Several types"));
   SetControlText(window, IDC_ITEM_LOCATION,
-                 CommonLine(parents, TextCase::kCameraNames, IDS_SEVERAL_PLACES, "Several places"));
+                 CommonLine(parents, TextCase::kCameraNames, IDS_SEVERAL_PLACES, L"Several places"));
   ShowAttributeBoxes(window, MergeAttributeBoxes(record.attributes));
 }
 
@@ -110,9 +109,9 @@ INT_PTR CALLBACK MultiItemPageProc(HWND window, UINT message, WPARAM wParam, LPA
 INT_PTR ShowMultiItemSheet(HWND owner, MultiItemRecord &items) {
   if (items.paths.empty() || items.attributes.size() != items.paths.size()) return -1;
   MultiItemPage page{&items};
-  PROPSHEETPAGEA pages[] = {MakePage(IDD_MULTI_ITEM_PAGE, MultiItemPageProc, &page)};
-  const std::string first = LastComponent(items.paths[0]);
-  return ShowPageSheet(owner, FormatModuleString(IDS_AND_MORE, "%s", first.c_str()), pages);
+  PROPSHEETPAGEW pages[] = {MakePage(IDD_MULTI_ITEM_PAGE, MultiItemPageProc, &page)};
+  const std::wstring first = WidenAnsi(LastComponent(items.paths[0]));
+  return ShowPageSheet(owner, FormatModuleText(IDS_AND_MORE, L"%s", {first}), pages);
 }
 
 }  // namespace camfolder

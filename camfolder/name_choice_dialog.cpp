@@ -74,7 +74,7 @@ INT_PTR CALLBACK NameChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 int ChooseCameraName(HWND owner, const std::string &localPath, const std::string &cameraFolder, std::string &name) {
   NameChoice choice{localPath, cameraFolder, ShortName(localPath), {}};
-  const INT_PTR result = DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_NAME_CHOICE), owner, NameChoiceProc,
+  const INT_PTR result = DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_NAME_CHOICE), owner, NameChoiceProc,
                                          reinterpret_cast<LPARAM>(&choice));
   if (result == IDOK) name = choice.name;
   return result == IDOK || result == IDNO ? static_cast<int>(result) : IDCANCEL;

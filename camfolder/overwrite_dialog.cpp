@@ -2,11 +2,12 @@
 
 #include <shellapi.h>
 
-#include <vector>
+#include <iterator>
 
 #include "module_state.h"
 #include "module_strings.h"
 #include "resource_ids.h"
+#include "text_format.h"
 #include "win_raii.h"
 
 namespace camfolder {
@@ -19,16 +20,12 @@ struct Question {
 };
 
 // "サイズ : 1.46KB\n更新日時 : 2024年5月17日 12:30:45"
-std::string FileLine(uint64_t size, const SYSTEMTIME &time) {
-  char date[128] = "";
-  char clock[64] = "";
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &time, nullptr, date, sizeof date);
-  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, sizeof clock);
-  const std::string format = ModuleStringOr(IDS_OVERWRITE_FILE, "%s\n%s %s");
-  const std::string sizeText = SizeText(size);
-  std::vector<char> line(format.size() + sizeText.size() + sizeof date + sizeof clock);
-  std::snprintf(line.data(), line.size(), format.c_str(), sizeText.c_str(), date, clock);
-  return line.data();
+std::wstring FileLine(uint64_t size, const SYSTEMTIME &time) {
+  wchar_t date[128] = L"";
+  wchar_t clock[64] = L"";
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &time, nullptr, date, std::size(date));
+  GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, std::size(clock));
+  return FormatModuleText(IDS_OVERWRITE_FILE, L"%s\n%s %s", {SizeText(size), date, clock});
 }
 
 SYSTEMTIME LocalWriteTime(const std::string &path) {
@@ -43,13 +40,12 @@ SYSTEMTIME LocalWriteTime(const std::string &path) {
 
 void FillIn(HWND dialog, Question &question) {
   const OverwriteFacts &facts = *question.facts;
-  char format[256] = "";
-  GetDlgItemTextA(dialog, IDC_OVERWRITE_TEXT, format, sizeof format);
-  std::vector<char> text(sizeof format + facts.name.size());
-  std::snprintf(text.data(), text.size(), format, facts.name.c_str());
-  SetDlgItemTextA(dialog, IDC_OVERWRITE_TEXT, text.data());
-  SetDlgItemTextA(dialog, IDC_OVERWRITE_CURRENT, FileLine(facts.cameraSize, facts.cameraTime).c_str());
-  SetDlgItemTextA(dialog, IDC_OVERWRITE_NEW, FileLine(facts.localSize, LocalWriteTime(facts.localPath)).c_str());
+  // The question's format is the template's own text.
+  wchar_t format[256] = L"";
+  GetDlgItemTextW(dialog, IDC_OVERWRITE_TEXT, format, std::size(format));
+  SetDlgItemTextW(dialog, IDC_OVERWRITE_TEXT, FormatText(format, {WidenAnsi(facts.name)}).c_str());
+  SetDlgItemTextW(dialog, IDC_OVERWRITE_CURRENT, FileLine(facts.cameraSize, facts.cameraTime).c_str());
+  SetDlgItemTextW(dialog, IDC_OVERWRITE_NEW, FileLine(facts.localSize, LocalWriteTime(facts.localPath)).c_str());
   SHFILEINFOA info{};
   if (SHGetFileInfoA(facts.localPath.c_str(), 0, &info, sizeof info, SHGFI_ICON)) question.icon.reset(info.hIcon);
   for (int id : {IDC_OVERWRITE_CURRENT_ICON, IDC_OVERWRITE_NEW_ICON})
@@ -79,7 +75,7 @@ INT_PTR CALLBACK OverwriteProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 
 int AskOverwrite(HWND owner, const OverwriteFacts &facts) {
   Question question{&facts, {}};
-  const INT_PTR result = DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_OVERWRITE), owner, OverwriteProc,
+  const INT_PTR result = DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_OVERWRITE), owner, OverwriteProc,
                                          reinterpret_cast<LPARAM>(&question));
   return result == IDYES || result == IDC_OVERWRITE_ALL || result == IDNO ? static_cast<int>(result) : IDCANCEL;
 }

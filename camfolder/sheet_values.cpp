@@ -20,9 +20,9 @@ std::string DecimalDigits(uint64_t value) {
   return digits;
 }
 
-std::string CutAtDecimal(std::string_view formatted, std::string_view decimalSeparator) {
-  if (decimalSeparator.empty()) return std::string(formatted);
-  return std::string(formatted.substr(0, formatted.find(decimalSeparator)));
+std::wstring CutAtDecimal(std::wstring_view formatted, std::wstring_view decimalSeparator) {
+  if (decimalSeparator.empty()) return std::wstring(formatted);
+  return std::wstring(formatted.substr(0, formatted.find(decimalSeparator)));
 }
 
 uint32_t NumberGrouping(std::string_view localeGrouping) {

@@ -24,4 +24,4 @@ uint32_t NumberGrouping(std::string_view localeGrouping);
 
 // A formatted number cut at the locale's decimal separator ("1,234.00" →
 // "1,234"); the whole text when it has none.
-std::string CutAtDecimal(std::string_view formatted, std::string_view decimalSeparator);
+std::wstring CutAtDecimal(std::wstring_view formatted, std::wstring_view decimalSeparator);

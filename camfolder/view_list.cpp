@@ -92,14 +92,14 @@ int CCameraView::ColumnWidth(int column) {
 }
 
 void CCameraView::InsertColumn(int column) {
-  const std::string title = LoadModuleString(IDS_COLUMN_NAME + column).value_or("");
-  LVCOLUMNA entry{};
+  std::wstring title = LoadModuleText(IDS_COLUMN_NAME + column).value_or(L"");
+  LVCOLUMNW entry{};
   entry.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   entry.fmt = kColumnAlignment[column];
   entry.cx = ColumnWidth(column);
-  entry.pszText = const_cast<char *>(title.c_str());
+  entry.pszText = title.data();
   entry.iSubItem = column;
-  SendMessageA(list_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&entry));
+  SendMessageW(list_, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&entry));
 }
 
 void CCameraView::ApplyShellSettings() {
@@ -234,16 +234,15 @@ int CALLBACK CCameraView::CompareItems(LPARAM first, LPARAM second, LPARAM conte
   });
 }
 
-void CCameraView::SetStatusText(int part, const std::string &text) {
+void CCameraView::SetStatusText(int part, const std::wstring &text) {
   if (!browser_) return;
   LRESULT result = 0;
-  browser_->SendControlMsg(FCW_STATUS, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()), &result);
+  browser_->SendControlMsg(FCW_STATUS, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()), &result);
 }
 
 void CCameraView::UpdateStatus() {
   if (!list_) return;
   const int selected = ListView_GetSelectedCount(list_);
-  std::vector<char> text(1024);
   if (selected > 0) {
     uint64_t size = 0;
     for (int i = -1; (i = ListView_GetNextItem(list_, i, LVNI_SELECTED)) >= 0;) {
@@ -253,18 +252,11 @@ void CCameraView::UpdateStatus() {
       if (ListView_GetItem(list_, &row))
         if (const auto item = ItemOf(row.lParam)) size += item->size;
     }
-    std::snprintf(text.data(), text.size(), ModuleStringOr(IDS_STATUS_SELECTED, "%d").c_str(), selected);
-    SetStatusText(0, text.data());
-    std::snprintf(text.data(), text.size(), ModuleStringOr(IDS_STATUS_SELECTED + 2, "%s").c_str(),
-                  SizeText(size).c_str());
-    SetStatusText(1, text.data());
+    SetStatusText(0, FormatModuleText(IDS_STATUS_SELECTED, L"%d", {std::to_wstring(selected)}));
+    SetStatusText(1, FormatModuleText(IDS_STATUS_SELECTED + 2, L"%s", {SizeText(size)}));
   } else {
-    std::snprintf(text.data(), text.size(), ModuleStringOr(IDS_STATUS_SELECTED + 1, "%d").c_str(),
-                  ListView_GetItemCount(list_));
-    SetStatusText(0, text.data());
-    std::snprintf(text.data(), text.size(), ModuleStringOr(IDS_STATUS_SELECTED + 3, "%s (%s)").c_str(),
-                  SizeText(totalSize_).c_str(), SizeText(freeSpace_).c_str());
-    SetStatusText(1, text.data());
+    SetStatusText(0, FormatModuleText(IDS_STATUS_SELECTED + 1, L"%d", {std::to_wstring(ListView_GetItemCount(list_))}));
+    SetStatusText(1, FormatModuleText(IDS_STATUS_SELECTED + 3, L"%s (%s)", {SizeText(totalSize_), SizeText(freeSpace_)}));
   }
 }
 

@@ -68,7 +68,7 @@ void CCameraView::MergeMenus(UINT) {
     menu_.reset();
     return;
   }
-  const unique_hmenu ours(LoadMenuA(ModuleInstance(), MAKEINTRESOURCEA(IDM_VIEW_MENU)));
+  const unique_hmenu ours(LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDM_VIEW_MENU)));
   if (HMENU file = BrowserSubmenu(menu_.get(), FCIDM_MENU_FILE))
     InsertMenuA(file, 0, MF_BYPOSITION | MF_SEPARATOR, kFileSeparator, nullptr);
   if (ours) {
@@ -135,8 +135,9 @@ void CCameraView::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
   }
   if (flags & (MF_SEPARATOR | MF_SYSMENU | MF_POPUP)) return;
   constexpr size_t kHelpLength = 600;
-  const std::string help = LoadModuleString(item, kHelpLength + 1).value_or("");
-  browser_->SendControlMsg(FCW_STATUS, SB_SETTEXTA, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(help.c_str()),
+  std::wstring help = LoadModuleText(item).value_or(L"");
+  if (help.size() > kHelpLength) help.resize(kHelpLength);
+  browser_->SendControlMsg(FCW_STATUS, SB_SETTEXTW, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(help.c_str()),
                            &result);
   browser_->SendControlMsg(FCW_STATUS, SB_SIMPLE, TRUE, 0, &result);
 }

@@ -46,6 +46,14 @@ lumo_ensure_prefix() {
       if [ "${LUMO_WINE_MANAGED:-0}" != 1 ]; then
         "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$lumo_wine_state/wineboot.log" 2>&1
       fi
+      # Every Windows has its Japanese dialog faces, whatever its language;
+      # a prefix of another language does not, and draws the texts of
+      # dialogs that ask for them as boxes: Debian's IPA faces stand in.
+      local face
+      for face in "MS UI Gothic=IPAPGothic" "MS PGothic=IPAPGothic" "MS Gothic=IPAGothic"; do
+        "$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${face%%=*}" /d "${face#*=}" /f \
+          >>"$lumo_wine_state/wineboot.log" 2>&1
+      done
       "$WINESERVER" -w
     fi
   ) 9>"$lumo_wine_state/prefix.lock"

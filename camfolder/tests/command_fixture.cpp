@@ -6,14 +6,7 @@
 #include "camera_connection.h"
 #include "module_state.h"
 #include "unix_paths.h"
-
-std::string Utf8(const std::wstring &text) {
-  std::string utf8(text.size() * 3 + 1, '\0');
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
-  utf8.resize(length > 0 ? static_cast<size_t>(length - 1) : 0);
-  return utf8;
-}
+#include "window_text.h"
 
 std::string MenuText(HMENU menu, UINT firstId, int indent) {
   std::string text;
@@ -69,10 +62,8 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
 BOOL CALLBACK LongestStatic(HWND child, LPARAM context) {
   auto *longest = reinterpret_cast<std::string *>(context);
   char className[32];
-  char text[2048];
-  if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0 &&
-      GetWindowTextA(child, text, sizeof text) > 0 && std::string(text).size() > longest->size())
-    *longest = text;
+  if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0)
+    if (std::string text = WindowTextUtf8(child); text.size() > longest->size()) *longest = text;
   return TRUE;
 }
 
@@ -100,9 +91,7 @@ void DialogScript::Watch(std::vector<int> buttons, std::function<void(HWND, size
     // The dialog may not have its controls filled when it is first visible.
     Sleep(300);
     Shown shown;
-    char caption[512] = "";
-    GetWindowTextA(search.found, caption, sizeof caption);
-    shown.caption = caption;
+    shown.caption = WindowTextUtf8(search.found);
     EnumChildWindows(search.found, LongestStatic, reinterpret_cast<LPARAM>(&shown.text));
     const size_t index = shown_.size();
     shown_.push_back(shown);

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <functional>
 #include <string>
+
+#include "window_text.h"
 #include <thread>
 #include <vector>
 
@@ -22,8 +24,6 @@
 // " default" and " grayed" marks, "-" for a separator, "> <text>" for a
 // popup without an identifier; a popup's items follow indented by two.
 std::string MenuText(HMENU menu, UINT firstId, int indent = 0);
-// UTF-8 from UTF-16 (for menu texts and expectations alike).
-std::string Utf8(const std::wstring &text);
 
 // Answers the dialogs this process shows, one after another, with the
 // buttons given (IDCANCEL for any beyond them), running the action on each

@@ -17,8 +17,8 @@ namespace {
 
 constexpr uint32_t kReadOnly = 0x01;
 
-// A string of the camera folder's table formatted with one value, in the
-// ANSI code page as the dialogs show it.
+// A string of the camera folder's table formatted with one value, as the
+// dialogs show it.
 template <typename Value>
 std::string Formatted(unsigned id, Value value) {
   char text[1024];
@@ -34,13 +34,8 @@ size_t Count(const std::string &text, const std::string &what) {
   return count;
 }
 
-// A dialog's resource caption, comparable only where the ANSI code page
-// holds Japanese.
-void ExpectCaption(const DialogScript::Shown &shown, const char *utf8) {
-  if (JapaneseSystem()) {
-    EXPECT_EQ(shown.caption, Ansi(utf8));
-  }
-}
+// A dialog's caption as stored, whatever the system's code page.
+void ExpectCaption(const DialogScript::Shown &shown, const char *utf8) { EXPECT_EQ(shown.caption, utf8); }
 
 std::string LocalFolder() {
   char temp[MAX_PATH] = "";

@@ -6,9 +6,11 @@
 #include <prsht.h>
 
 #include <cstdlib>
+#include <iterator>
 
 #include "camsim_process.h"
 #include "unix_paths.h"
+#include "window_text.h"
 
 namespace {
 
@@ -31,11 +33,7 @@ BOOL CALLBACK FindSheetWindow(HWND window, LPARAM context) {
   return TRUE;
 }
 
-std::string TextOf(HWND window) {
-  char text[1024] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
+std::string TextOf(HWND window) { return WindowTextUtf8(window); }
 
 }  // namespace
 
@@ -53,13 +51,13 @@ int Sheet::PageCount() const {
 }
 
 std::string Sheet::TabText(int index) const {
-  char text[256] = "";
-  TCITEMA item{};
+  wchar_t text[256] = L"";
+  TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(PropSheet_GetTabControl(window_), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
-  return text;
+  item.cchTextMax = std::size(text);
+  SendMessageW(PropSheet_GetTabControl(window_), TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+  return Utf8(text);
 }
 
 void Sheet::SelectPage(int index) const { PropSheet_SetCurSel(window_, nullptr, index); }

@@ -85,10 +85,10 @@ TEST(SheetValues, CommonTypesAndPlaces) {
 TEST(SheetValues, NumbersAndDriveSpace) {
   EXPECT_EQ(DecimalDigits(0), "0");
   EXPECT_EQ(DecimalDigits(18446744073709551615ull), "18446744073709551615");
-  EXPECT_EQ(CutAtDecimal("1,234,567.00", "."), "1,234,567");
-  EXPECT_EQ(CutAtDecimal("1.234.567,00", ","), "1.234.567");
-  EXPECT_EQ(CutAtDecimal("1234", "."), "1234");
-  EXPECT_EQ(CutAtDecimal("12.5", ""), "12.5");
+  EXPECT_EQ(CutAtDecimal(L"1,234,567.00", L"."), L"1,234,567");
+  EXPECT_EQ(CutAtDecimal(L"1.234.567,00", L","), L"1.234.567");
+  EXPECT_EQ(CutAtDecimal(L"1234", L"."), L"1234");
+  EXPECT_EQ(CutAtDecimal(L"12.5", L""), L"12.5");
   // The locale's grouping for an explicit number format.
   EXPECT_EQ(NumberGrouping("3;0"), 3u);
   EXPECT_EQ(NumberGrouping("3;2;0"), 32u);

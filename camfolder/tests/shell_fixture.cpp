@@ -8,6 +8,7 @@
 
 #include "child_process.h"
 #include "unix_paths.h"
+#include "window_text.h"
 
 ComPtr<IShellFolder> BindCameraRoot() {
   PIDLIST_ABSOLUTE list = nullptr;
@@ -81,9 +82,9 @@ unique_cotaskmem TaskCopy(const std::vector<uint8_t> &bytes) {
 }
 
 std::string CameraFolderString(unsigned id) {
-  char text[2048] = "";
-  LoadStringA(GetModuleHandleA("camfolder.dll"), id, text, sizeof text);
-  return text;
+  const wchar_t *stored = nullptr;
+  const int length = LoadStringW(GetModuleHandleA("camfolder.dll"), id, reinterpret_cast<LPWSTR>(&stored), 0);
+  return length > 0 && stored ? Utf8(std::wstring_view(stored, static_cast<size_t>(length))) : std::string();
 }
 
 std::string Ansi(const char *utf8) {

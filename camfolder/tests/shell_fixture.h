@@ -40,7 +40,7 @@ std::vector<uint8_t> ListBytes(PCUITEMID_CHILD child);
 // A task-memory copy of the bytes.
 unique_cotaskmem TaskCopy(const std::vector<uint8_t> &bytes);
 
-// A string of camfolder.dll's table in the ANSI code page.
+// A string of camfolder.dll's table as stored, in UTF-8.
 std::string CameraFolderString(unsigned id);
 // UTF-8 text in the ANSI code page (for comparing Japanese texts).
 std::string Ansi(const char *utf8);

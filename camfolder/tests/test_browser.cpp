@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "shell_fixture.h"
+#include "window_text.h"
 
 namespace {
 
@@ -174,7 +175,7 @@ STDMETHODIMP TestBrowser::GetControlWindow(UINT, HWND *window) {
 
 STDMETHODIMP TestBrowser::SendControlMsg(UINT control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result) {
   if (!options_.statusBar || control != FCW_STATUS) return E_NOTIMPL;
-  if (message == SB_SETTEXTA) status[static_cast<int>(wParam & 0xFF)] = reinterpret_cast<const char *>(lParam);
+  if (message == SB_SETTEXTW) status[static_cast<int>(wParam & 0xFF)] = Utf8(reinterpret_cast<const wchar_t *>(lParam));
   if (result) *result = TRUE;
   return S_OK;
 }

@@ -32,7 +32,7 @@ class TestBrowser final : public IShellBrowser, public ICommDlgBrowser {
   HWND List() const;  // the view's list control
 
   // What the view did.
-  std::map<int, std::string> status;       // the status bar's texts by part
+  std::map<int, std::string> status;       // the status bar's texts by part, in UTF-8
   std::vector<UINT> stateChanges;          // ICommDlgBrowser::OnStateChange
   int defaultCommands = 0;
   std::set<std::string> excluded;          // names IncludeObject refuses

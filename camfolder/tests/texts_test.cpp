@@ -4,6 +4,7 @@
 #include "camera_messages.h"
 #include "connection_settings.h"
 #include "size_text.h"
+#include "text_format.h"
 
 namespace {
 
@@ -26,6 +27,19 @@ TEST(SizeText, UnitsAndDigits) {
   EXPECT_EQ(Text(2000000), "1.90MB");
   EXPECT_EQ(Text(0xFFFFFFFFu), "3.99GB");
   EXPECT_EQ(Text(5'000'000'000'000ull), "4656GB");  // totals beyond stay in gigabytes
+}
+
+// The formats are resources: whatever they ask for, they only take the
+// values given, in order, and a value is never read as a format.
+TEST(FormatText, FillsDirectivesInOrderAndNeverReadsValuesAsFormats) {
+  using camfolder::FormatText;
+  EXPECT_EQ(FormatText(L"%s (%d:)", {L"CF", L"1"}), L"CF (1:)");
+  EXPECT_EQ(FormatText(L"%-3d .  %-3d", {L"192", L"7"}), L"192 .  7  ");
+  EXPECT_EQ(FormatText(L"[%4s]", {L"ab"}), L"[  ab]");
+  EXPECT_EQ(FormatText(L"'%s'", {L"100%s%d%%"}), L"'100%s%d%%'");
+  EXPECT_EQ(FormatText(L"%s and %s", {L"one"}), L"one and ");  // more asked than given
+  EXPECT_EQ(FormatText(L"%s", {L"one", L"two"}), L"one");
+  EXPECT_EQ(FormatText(L"50%% %x %", {}), L"50% %x %");  // unknown directives stay as written
 }
 
 TEST(CameraMessages, EveryResultHasItsMessageAndIcon) {

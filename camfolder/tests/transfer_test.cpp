@@ -19,6 +19,7 @@
 #include "transfer_send.h"
 #include "message_box_watcher.h"
 #include "shell_fixture.h"
+#include "window_text.h"
 #include "unix_paths.h"
 #include "wic_imaging.h"
 
@@ -244,7 +245,7 @@ TEST_F(Transfer, ANameTheCameraCannotTakeIsAskedFor) {
     });
     EXPECT_EQ(DragAndDrop(target.Get(), PcFiles({"LONGFILENAME.TXT"}).Get(), MK_LBUTTON), DROPEFFECT_COPY);
     ASSERT_TRUE(box.Seen());
-    EXPECT_EQ(box.Caption(), Ansi("ファイル名の選択"));
+    EXPECT_EQ(box.Caption(), "ファイル名の選択");
     EXPECT_EQ(source, Pc("LONGFILENAME.TXT"));
     EXPECT_EQ(folder, "0:/PLAIN/");
   }
@@ -262,14 +263,12 @@ TEST_F(Transfer, ACameraFileOfTheSameNameIsReplacedOnlyWhenTheUserSaysSo) {
   {
     std::string text;
     MessageBoxWatcher box(IDNO, 60000, [&](HWND dialog) {
-      char line[512];
-      GetDlgItemTextA(dialog, 11004, line, sizeof line);
-      text = line;
+      text = WindowTextUtf8(GetDlgItem(dialog, 11004));
       ScreenshotForReview(dialog, "overwrite");
     });
     DragAndDrop(target.Get(), one.Get(), MK_LBUTTON);
     ASSERT_TRUE(box.Seen());
-    EXPECT_EQ(text, Ansi("このフォルダには既に 'DUP1.TXT' ファイルが存在します。"));
+    EXPECT_EQ(text, "このフォルダには既に 'DUP1.TXT' ファイルが存在します。");
   }
   EXPECT_EQ(OnCamera("/d0/PLAIN/DUP1.TXT"), "old one");
   {
@@ -297,7 +296,7 @@ TEST_F(Transfer, APcFolderIsNotSentAndTheUserIsTold) {
   MessageBoxWatcher box;
   EXPECT_EQ(DragAndDrop(target.Get(), PcFiles({"SUBDIR", "SMALL3.BIN"}).Get(), MK_LBUTTON), DROPEFFECT_COPY);
   ASSERT_TRUE(box.Seen());
-  EXPECT_EQ(box.Text(), Ansi("カメラにフォルダを転送することはできません。"));
+  EXPECT_EQ(box.Text(), "カメラにフォルダを転送することはできません。");
   EXPECT_SAME_BYTES(OnCamera("/d1/SMALL3.BIN"), PcBytes("SMALL3.BIN"));
   EXPECT_FALSE(CameraHas("/d1/SUBDIR"));
 }
@@ -632,7 +631,7 @@ TEST_F(Transfer, APictureThatCannotBeMadeIsReported) {
   effect = kBoth;
   EXPECT_EQ(pictures->Drop(PcFiles({"BAD.BMP"}).Get(), 0, POINTL{1, 1}, &effect), E_UNEXPECTED);
   ASSERT_TRUE(box.Seen());
-  EXPECT_EQ(box.Text(), Ansi("転送できないフォルダ／ファイルです。"));
+  EXPECT_EQ(box.Text(), "転送できないフォルダ／ファイルです。");
   EXPECT_FALSE(CameraHas("/d0/DCIM/100LUMO1/BAD.BMP"));
   EXPECT_FALSE(CameraHas("/d0/DCIM/100LUMO1/BAD.JPG"));
 }
@@ -895,7 +894,7 @@ TEST_F(FailingCamera, AMoveWhoseSendFailsKeepsItsSource) {
   HRESULT dropped = S_OK;
   const DWORD effect = MoveOntoB({"0:/", "A/"}, "F.JPG", dropped);
   ASSERT_TRUE(box.Seen());
-  EXPECT_EQ(box.Text(), Ansi("ドライブがいっぱいです。"));
+  EXPECT_EQ(box.Text(), "ドライブがいっぱいです。");
   // The camera refused the copy: the drop failed, and a drop source that
   // trusted it deletes nothing.
   EXPECT_EQ(dropped, E_UNEXPECTED);

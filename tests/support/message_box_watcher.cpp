@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "window_text.h"
+
 namespace {
 
 struct Search {
@@ -26,17 +28,9 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
 BOOL CALLBACK CollectStatic(HWND child, LPARAM context) {
   auto *texts = reinterpret_cast<std::vector<std::string> *>(context);
   char className[32];
-  char text[2048];
-  if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0 &&
-      GetWindowTextA(child, text, sizeof text) > 0)
-    texts->push_back(text);
+  if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0)
+    if (std::string text = WindowTextUtf8(child); !text.empty()) texts->push_back(text);
   return TRUE;
-}
-
-std::string WindowText(HWND window) {
-  char text[2048] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
 }
 
 }  // namespace
@@ -61,7 +55,7 @@ void MessageBoxWatcher::Watch(int button, DWORD timeoutMs, const std::function<v
       EnumChildWindows(search.found, CollectStatic, reinterpret_cast<LPARAM>(&texts));
       for (const std::string &text : texts)
         if (text.size() > text_.size()) text_ = text;
-      caption_ = WindowText(search.found);
+      caption_ = WindowTextUtf8(search.found);
       if (action) action(search.found);
       seen_ = true;
       PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);

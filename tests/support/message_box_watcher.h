@@ -23,6 +23,7 @@ class MessageBoxWatcher {
 
   // Waits for the watch to end; true when a dialog was seen and answered.
   bool Seen();
+  // The texts in UTF-8, as the window holds them.
   const std::string &Caption();
   const std::string &Text();  // the longest static text in the dialog
 
