@@ -44,8 +44,7 @@ void FreeThreadCell() {
 
 HRESULT OpenFailure(ZLXRESULT result) {
   const uint16_t code = ZlxCode(result);
-  // A user who chose not to wait has been asked already.
-  if (code != ZLX_E_WAIT_DECLINED) ShowCameraError(MessageOwner(), result);
+  if (const uint32_t shown = OpenFailureShown(result)) ShowCameraError(MessageOwner(), shown);
   if (code == ZLX_E_INVALID_PARAMETER) return E_INVALIDARG;
   if (code == ZLX_E_NO_MEMORY) return E_OUTOFMEMORY;
   return E_UNEXPECTED;

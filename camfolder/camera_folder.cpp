@@ -286,7 +286,7 @@ STDMETHODIMP CCameraFolder::GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF flags,
     if (last->version != kCameraItemVersion) return E_UNEXPECTED;
     const auto text = ItemDisplayName(*last, flags, ProcessFolder().value_or(WorkingFolder()));
     if (!text) return E_INVALIDARG;
-    if (last->kind == kFileItem && (flags & SHGDN_FORPARSING)) {
+    if (last->kind == kFileItem && IsParsingRequest(flags)) {
       // The shell opens a file by its parsing name: make the local copy real.
       if (flags & SHGDN_INFOLDER) {
         ForgetFetchedCopy();

@@ -36,6 +36,23 @@ CameraMessage MessageForResult(uint32_t result) {
   return {kInternalErrorMessage, E, 0};
 }
 
+uint32_t OpenFailureShown(uint32_t result) {
+  switch (result & 0xFFFF) {
+    case 0x8F48:
+    case 0x8F9B:
+    case 0x8FFD:
+    case 0x8FFE:
+    case 0xFF48:
+    case 0xFF4A:
+    case 0xFF68:
+    case 0xFF87:
+      return result;
+    case 0x8F61:  // the user declined to wait
+      return 0;
+  }
+  return 0xFFFF;
+}
+
 bool IsConnectionClassFailure(uint32_t result) {
   switch (result & 0xFFFF) {
     case 0x8F48:

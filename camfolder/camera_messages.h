@@ -30,6 +30,12 @@ constexpr int kConvertedKeptMessage = 20024;
 // Before a camera file that is a program is opened.
 constexpr int kOpenProgramQuestion = 20025;
 
+// What a failed open of the camera shows: the result itself for the codes
+// that have a message of their own there, nothing when the user declined to
+// wait (the wait dialog asked already), and the internal error (0xFFFF)
+// for any other code.
+uint32_t OpenFailureShown(uint32_t result);
+
 // Results after which the connection is closed so that the next operation
 // opens a new one: unsupported connection or model, no connection, time-out.
 bool IsConnectionClassFailure(uint32_t result);

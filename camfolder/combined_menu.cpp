@@ -79,8 +79,10 @@ HRESULT CCombinedMenu::Build(HMENU menu, UINT position, UINT firstId, UINT lastI
   if (!combined || !source || !FillNewSubmenu(source.get())) return E_UNEXPECTED;
   // The camera root holds drives only.
   if (folderPath_.empty()) EnableMenuItem(source.get(), IDM_NEW, MF_BYCOMMAND | MF_GRAYED);
-  UINT next =
+  const auto merged =
       MergeMenu(combined.get(), 0, source.get(), firstId, lastId, kMergeSubmenuIds | kMergeReturnHighestId);
+  if (!merged) return E_UNEXPECTED;
+  UINT next = *merged;
   int placeholder = 0;
   for (int at = 0; at < GetMenuItemCount(combined.get()); ++at)
     if (GetMenuItemID(combined.get(), at) == firstId + IDM_SELECTION_MENU) placeholder = at;
@@ -91,8 +93,10 @@ HRESULT CCombinedMenu::Build(HMENU menu, UINT position, UINT firstId, UINT lastI
   DeleteMenu(combined.get(), firstId + IDM_SELECTION_MENU, MF_BYCOMMAND);
   if (!(flags & CMF_CANRENAME)) DeleteMenu(combined.get(), firstId + IDM_RENAME, MF_BYCOMMAND);
   // The identifiers are the host's already.
-  if (GetMenuItemCount(combined.get()) > 0 && MergeMenu(menu, position, combined.get(), 0, lastId, kMergeSubmenuIds) == 0)
-    return E_UNEXPECTED;
+  if (GetMenuItemCount(combined.get()) > 0) {
+    const auto placed = MergeMenu(menu, position, combined.get(), 0, lastId, kMergeSubmenuIds);
+    if (!placed || *placed == 0) return E_UNEXPECTED;
+  }
   return IdentifiersUsed(next, firstId);
 }
 

@@ -33,17 +33,6 @@ struct ConnectionPage {
   bool ready = false;  // filled: later changes are the user's
 };
 
-DWORD CommonControlsVersion() {
-  const unique_module controls(LoadLibraryA("comctl32.dll"));
-  if (!controls) return 0;
-  const auto getVersion =
-      reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void *>(GetProcAddress(controls.get(), "DllGetVersion")));
-  DLLVERSIONINFO info{};
-  info.cbSize = sizeof info;
-  if (!getVersion || FAILED(getVersion(&info))) return 0;
-  return ShellVersionOf(static_cast<WORD>(info.dwMajorVersion), static_cast<WORD>(info.dwMinorVersion));
-}
-
 HWND AddressControl(HWND window) { return GetDlgItem(window, IDC_ADDRESS); }
 
 void ShowAddress(HWND window, const ConnectionPage &page, uint32_t address) {

@@ -49,6 +49,11 @@ INT_PTR Ask(HWND owner, int dialogId, const Question &question) {
                          reinterpret_cast<LPARAM>(&question));
 }
 
+// The button that ended the dialog; closing it otherwise is a cancel.
+int Answer(INT_PTR ended) {
+  return ended == IDYES || ended == IDC_DELETE_ALL || ended == IDNO ? static_cast<int>(ended) : IDCANCEL;
+}
+
 }  // namespace
 
 int AskDeleteEntry(HWND owner, DeleteSubject subject, const std::string &name, bool readOnly) {
@@ -58,15 +63,14 @@ int AskDeleteEntry(HWND owner, DeleteSubject subject, const std::string &name, b
   const wchar_t *fallback = readOnly ? L"'%s' is read-only. Delete it?" : L"Delete '%s'?";
   const Question question{folder ? IDC_DELETE_FOLDER_TEXT : IDC_DELETE_FILE_TEXT,
                           FormatModuleText(textId, fallback, {WidenAnsi(name)}), readOnly ? IDI_WARNING : IDI_QUESTION};
-  const INT_PTR answer = Ask(owner, folder ? IDD_DELETE_FOLDER : IDD_DELETE_FILE, question);
-  return answer == IDYES || answer == IDC_DELETE_ALL || answer == IDNO ? static_cast<int>(answer) : IDCANCEL;
+  return Answer(Ask(owner, folder ? IDD_DELETE_FOLDER : IDD_DELETE_FILE, question));
 }
 
 int AskDeleteSeveral(HWND owner, size_t count) {
   const Question question{IDC_DELETE_SEVERAL_TEXT,
                           FormatModuleText(IDS_DELETE_SEVERAL, L"Delete these %d items?", {std::to_wstring(count)}),
                           IDI_QUESTION};
-  return Ask(owner, IDD_DELETE_SEVERAL, question) == IDYES ? IDYES : IDNO;
+  return Answer(Ask(owner, IDD_DELETE_SEVERAL, question));
 }
 
 }  // namespace camfolder

@@ -13,8 +13,9 @@ namespace camfolder {
 enum class DeleteSubject { kFile, kFolder };
 
 // The question about one entry, naming it; with its read-only text when the
-// camera protects it.
+// camera protects it. Each answers IDYES, IDC_DELETE_ALL, IDNO or IDCANCEL.
 int AskDeleteEntry(HWND owner, DeleteSubject subject, const std::string &name, bool readOnly);
+// The question about several items, with their count.
 int AskDeleteSeveral(HWND owner, size_t count);
 
 }  // namespace camfolder

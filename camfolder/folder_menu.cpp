@@ -78,9 +78,9 @@ STDMETHODIMP CFolderMenu::QueryContextMenu(HMENU menu, UINT position, UINT first
     // The internal memory holds the camera's own files.
     if (kind == kDrivePath && SameCameraText(self_.path, "0:/"))
       EnableMenuItem(source.get(), IDM_FORMAT, MF_BYCOMMAND | MF_GRAYED);
-    const UINT next =
+    const auto next =
         MergeMenu(menu, position, source.get(), firstId, lastId, kMergeSubmenuIds | kMergeReturnHighestId);
-    if (!(flags & CMF_CANRENAME)) DeleteMenu(menu, firstId + IDM_RENAME, MF_BYCOMMAND);
+    if (next && !(flags & CMF_CANRENAME)) DeleteMenu(menu, firstId + IDM_RENAME, MF_BYCOMMAND);
     return IdentifiersUsed(next, firstId);
   });
 }

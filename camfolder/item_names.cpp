@@ -35,7 +35,7 @@ std::optional<std::string> OpenedCopyPath(std::string_view folder, std::string_v
 }
 
 std::optional<std::string> ItemDisplayName(const CameraItem &item, uint32_t flags, std::string_view copiesFolder) {
-  const bool parsing = (flags & kNameForParsing) != 0;
+  const bool parsing = IsParsingRequest(flags);
   const bool inFolder = (flags & kNameInFolder) != 0;
   switch (item.kind) {
     case kDriveItem:

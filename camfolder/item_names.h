@@ -13,6 +13,11 @@
 constexpr uint32_t kNameInFolder = 0x0001;     // SHGDN_INFOLDER
 constexpr uint32_t kNameForParsing = 0x8000;   // SHGDN_FORPARSING
 
+// Every request from SHGDN_FORADDRESSBAR (0x4000) up is answered with the
+// parsing name; those below it (normal, in folder, for editing) with the
+// display name.
+constexpr bool IsParsingRequest(uint32_t flags) { return flags >= 0x4000; }
+
 // drive: its label, or for parsing its path; folder: its name, or for parsing
 // its path ("DCIM/" in the folder); file: its name in the folder, else its
 // camera path, and for parsing the path of its local copy (OpenedCopyPath

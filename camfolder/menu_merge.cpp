@@ -134,7 +134,7 @@ ItemCopy<Info> Separator() {
 }
 
 template <typename Info>
-UINT Merge(HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId, UINT options);
+std::optional<UINT> Merge(HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId, UINT options);
 
 // The source's items as they go into the host, consecutive separators
 // already reduced; next becomes the highest identifier used + 1. False when
@@ -170,11 +170,12 @@ bool CopyItems(HMENU source, UINT firstId, UINT lastId, UINT options, bool separ
     if (popup) {
       item.submenu.reset(CreatePopupMenu());
       if (!item.submenu) return false;
-      const UINT inner = Merge<Info>(item.submenu.get(), 0, item.info.hSubMenu, firstId, lastId,
+      const auto inner = Merge<Info>(item.submenu.get(), 0, item.info.hSubMenu, firstId, lastId,
                                      (options & ~kMergeWithSeparators) | kMergeReturnHighestId);
+      if (!inner) return false;
       // A popup none of whose items fit has nothing to offer.
       if (GetMenuItemCount(item.submenu.get()) <= 0) continue;
-      if (inner > next) next = inner;
+      if (*inner > next) next = *inner;
     }
     if (identified && item.info.wID + 1 > next) next = item.info.wID + 1;
     previousSeparator = false;
@@ -184,17 +185,17 @@ bool CopyItems(HMENU source, UINT firstId, UINT lastId, UINT options, bool separ
 }
 
 template <typename Info>
-UINT Merge(HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId, UINT options) {
+std::optional<UINT> Merge(HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId, UINT options) {
   const UINT nothing = (options & kMergeReturnHighestId) ? firstId : 0;
   const int hostCount = host ? GetMenuItemCount(host) : -1;
-  if (hostCount < 0 || !source || lastId < firstId) return nothing;
+  if (hostCount < 0 || !source || GetMenuItemCount(source) < 0 || lastId < firstId) return std::nullopt;
   const int at = position > static_cast<UINT>(hostCount) ? hostCount : static_cast<int>(position);
   const bool separatorBefore = IsSeparatorAt<Info>(host, at - 1);
   const bool separatorAfter = IsSeparatorAt<Info>(host, at);
 
   std::vector<ItemCopy<Info>> copies;
   UINT next = firstId;
-  if (!CopyItems(source, firstId, lastId, options, separatorBefore, copies, next)) return nothing;
+  if (!CopyItems(source, firstId, lastId, options, separatorBefore, copies, next)) return std::nullopt;
   bool content = false;
   for (const ItemCopy<Info> &item : copies) content = content || !item.separator;
   if (!content) return nothing;
@@ -212,7 +213,7 @@ UINT Merge(HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId, U
     if (!MenuApi<Info>::Insert(host, static_cast<UINT>(at) + inserted, info)) {
       // The host stays as it was.
       while (inserted > 0) DeleteMenu(host, static_cast<UINT>(at) + --inserted, MF_BYPOSITION);
-      return nothing;
+      return std::nullopt;
     }
     item.submenu.release();  // the host owns it now
     ++inserted;
@@ -235,12 +236,12 @@ MenuItemFields SystemMenuItemFields() {
   return windows98 || nt5 ? MenuItemFields::kExtended : MenuItemFields::kOriginal;
 }
 
-UINT MergeMenu(HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId, UINT options) {
+std::optional<UINT> MergeMenu(HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId, UINT options) {
   return MergeMenuWith(SystemMenuItemFields(), host, position, source, firstId, lastId, options);
 }
 
-UINT MergeMenuWith(MenuItemFields fields, HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId,
-                   UINT options) {
+std::optional<UINT> MergeMenuWith(MenuItemFields fields, HMENU host, UINT position, HMENU source, UINT firstId,
+                                  UINT lastId, UINT options) {
   return fields == MenuItemFields::kExtended
              ? Merge<MENUITEMINFOW>(host, position, source, firstId, lastId, options)
              : Merge<MENUITEMINFOA>(host, position, source, firstId, lastId, options);

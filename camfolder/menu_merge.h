@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace camfolder {
 
 // Option bits of MergeMenu.
@@ -20,15 +22,17 @@ constexpr UINT kMergeReturnHighestId = 0x8;  // return the highest identifier us
 // given and it has one in the source. Consecutive separators become one,
 // also where the block meets the host's items. Returns the number of items
 // inserted, or with kMergeReturnHighestId the highest identifier used + 1
-// (firstId when none was used). Nothing is inserted when an item cannot be.
-UINT MergeMenu(HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId, UINT options);
+// (firstId when none was used). When the host or the source cannot be read
+// or an item cannot be inserted the host is left as it was and the result
+// is nullopt.
+std::optional<UINT> MergeMenu(HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId, UINT options);
 
 // The MENUITEMINFO fields items are copied with: the extended ones (in
 // UTF-16) on Windows 98 and later and NT 5 and later, the first ones (in
 // ANSI) before.
 enum class MenuItemFields { kExtended, kOriginal };
 MenuItemFields SystemMenuItemFields();
-UINT MergeMenuWith(MenuItemFields fields, HMENU host, UINT position, HMENU source, UINT firstId, UINT lastId,
-                   UINT options);
+std::optional<UINT> MergeMenuWith(MenuItemFields fields, HMENU host, UINT position, HMENU source, UINT firstId,
+                                  UINT lastId, UINT options);
 
 }  // namespace camfolder

@@ -60,8 +60,9 @@ void KeepOnlyCommand(HMENU menu, UINT command) {
     if (command == UINT(-1) || GetMenuItemID(menu, at) != command) DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
 }
 
-HRESULT IdentifiersUsed(UINT next, UINT firstId) {
-  return MAKE_HRESULT(SEVERITY_SUCCESS, 0, static_cast<USHORT>(next - firstId));
+HRESULT IdentifiersUsed(std::optional<UINT> next, UINT firstId) {
+  if (!next) return E_UNEXPECTED;
+  return MAKE_HRESULT(SEVERITY_SUCCESS, 0, static_cast<USHORT>(*next - firstId));
 }
 
 }  // namespace camfolder

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "win_raii.h"
 
 namespace camfolder {
@@ -24,7 +26,7 @@ bool MoveCommandBefore(HMENU menu, UINT command, UINT before);
 void KeepOnlyCommand(HMENU menu, UINT command);
 
 // The answer of QueryContextMenu: the identifiers used from the first one
-// on, given the highest one used + 1.
-HRESULT IdentifiersUsed(UINT next, UINT firstId);
+// on, given the highest one used + 1; E_UNEXPECTED for a merge that failed.
+HRESULT IdentifiersUsed(std::optional<UINT> next, UINT firstId);
 
 }  // namespace camfolder

@@ -54,14 +54,15 @@ InstanceCell &Instance() {
   return cell;
 }
 
-DWORD ReadShellVersion() {
-  const unique_module shell(LoadLibraryA("shell32.dll"));
-  if (!shell) return 0;
-  const auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void *>(GetProcAddress(shell.get(), "DllGetVersion")));
-  if (!getVersion) return 0;
+// The version a system library reports through DllGetVersion; 0 without one.
+DWORD LibraryVersion(const char *library) {
+  const unique_module module(LoadLibraryA(library));
+  const auto getVersion = module ? reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void *>(
+                                       GetProcAddress(module.get(), "DllGetVersion")))
+                                 : nullptr;
   DLLVERSIONINFO info{};
   info.cbSize = sizeof info;
-  if (FAILED(getVersion(&info))) return 0;
+  if (!getVersion || FAILED(getVersion(&info))) return 0;
   return ShellVersionOf(static_cast<WORD>(info.dwMajorVersion), static_cast<WORD>(info.dwMinorVersion));
 }
 
@@ -89,7 +90,12 @@ std::string ModuleFileName() {
 }
 
 DWORD ShellVersion() {
-  static const DWORD version = ReadShellVersion();
+  static const DWORD version = LibraryVersion("shell32.dll");
+  return version;
+}
+
+DWORD CommonControlsVersion() {
+  static const DWORD version = LibraryVersion("comctl32.dll");
   return version;
 }
 
@@ -112,17 +118,38 @@ ProgressCounters &CurrentProgress() {
 }
 
 namespace {
-LONG g_wheelLines = 0;  // 0 until read
+constexpr LONG kWheelLinesUnread = -2;
+LONG g_wheelLines = kWheelLinesUnread;
+
+bool IsNt4OrLater() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 4;
+#pragma GCC diagnostic pop
+}
+
+// NT 4 and later keep the setting themselves; before them the wheel's
+// driver answers for it through its window, and without one the wheel
+// scrolls nothing.
+UINT SystemWheelLines() {
+  UINT lines = 0;
+  if (IsNt4OrLater() && SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) return lines;
+  const HWND driver = FindWindowA("MouseZ", "Magellan MSWHEEL");
+  const UINT question = RegisterWindowMessageA("MSH_SCROLL_LINES_MSG");
+  return driver && question ? static_cast<UINT>(SendMessageA(driver, question, 0, 0)) : 0;
+}
+
 }  // namespace
 
 void ReadWheelScrollLines() {
-  UINT lines = 3;
-  if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 3;
+  const UINT lines = SystemWheelLines();
   InterlockedExchange(&g_wheelLines, lines == WHEEL_PAGESCROLL ? -1 : static_cast<LONG>(lines));
 }
 
 int WheelScrollLines() {
-  if (g_wheelLines == 0) ReadWheelScrollLines();
+  if (g_wheelLines == kWheelLinesUnread) ReadWheelScrollLines();
   return static_cast<int>(g_wheelLines);
 }
 

@@ -54,6 +54,8 @@ std::string ModuleFileName();
 // shell32 has no DllGetVersion.
 DWORD ShellVersion();
 constexpr DWORD ShellVersionOf(WORD major, WORD minor) { return (DWORD{major} << 16) | minor; }
+// The common controls' version, in the same form.
+DWORD CommonControlsVersion();
 
 // The connection settings read at each DllGetClassObject.
 ConnectionSettings &CurrentSettings();

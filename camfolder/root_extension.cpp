@@ -107,7 +107,7 @@ STDMETHODIMP CRootExtension::QueryContextMenu(HMENU menu, UINT position, UINT fi
     const unique_hmenu source = LoadSubmenu(IDM_ROOT_MENU, 1);
     if (!source) return E_UNEXPECTED;
     const int before = GetMenuItemCount(menu);
-    const UINT next = MergeMenu(menu, position, source.get(), firstId, lastId, kMergeReturnHighestId);
+    const auto next = MergeMenu(menu, position, source.get(), firstId, lastId, kMergeReturnHighestId);
     const int inserted = GetMenuItemCount(menu) - before;
     if (inserted > 0) {
       const UINT at = (position < static_cast<UINT>(before) ? position : static_cast<UINT>(before)) + inserted;

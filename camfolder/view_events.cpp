@@ -209,6 +209,11 @@ LRESULT CCameraView::OnNotify(NMHDR *header) {
     case LVN_ITEMACTIVATE:
       OnDefaultCommand();
       return 0;
+    case NM_DBLCLK:
+    case NM_RETURN:
+      // Lists of common controls before 4.70 send no activation of their own.
+      if (CommonControlsVersion() < ShellVersionOf(4, 70)) OnDefaultCommand();
+      return 0;
     case LVN_BEGINDRAG:
     case LVN_BEGINRDRAG:
       OnBeginDrag(reinterpret_cast<NMLISTVIEW *>(header));

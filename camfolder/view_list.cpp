@@ -23,17 +23,6 @@ constexpr const char *kWidthSamples[kViewColumns] = {"ICOxxxxxxxx.xxx ", "8888KB
                                                      "1888/18/88 88:88 ", "RHSA "};
 constexpr int kColumnAlignment[kViewColumns] = {LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_RIGHT};
 
-DWORD ModuleVersion(const char *module) {
-  const unique_module library(LoadLibraryA(module));
-  const auto getVersion = library ? reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void *>(
-                                        GetProcAddress(library.get(), "DllGetVersion")))
-                                  : nullptr;
-  DLLVERSIONINFO info{};
-  info.cbSize = sizeof info;
-  if (!getVersion || FAILED(getVersion(&info))) return 0;
-  return ShellVersionOf(static_cast<WORD>(info.dwMajorVersion), static_cast<WORD>(info.dwMinorVersion));
-}
-
 std::optional<CameraItem> ItemOf(LPARAM data) {
   if (!data) return std::nullopt;
   return ReadCameraItem(std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(data), sizeof(CameraItem)));
@@ -113,7 +102,7 @@ void CCameraView::ApplyShellSettings() {
                             SSF_DONTPRETTYPATH);
   showAttributes_ = state.fShowAttribCol;
   showExtensions_ = state.fShowExtensions;
-  if (ShellVersion() > ShellVersionOf(4, 70) && ModuleVersion("comctl32.dll") > ShellVersionOf(4, 70)) {
+  if (ShellVersion() > ShellVersionOf(4, 70) && CommonControlsVersion() > ShellVersionOf(4, 70)) {
     DWORD extended = LVS_EX_INFOTIP | LVS_EX_HEADERDRAGDROP;
     if (!state.fDoubleClickInWebView && !state.fWin95Classic)
       extended |= LVS_EX_ONECLICKACTIVATE | LVS_EX_TRACKSELECT | LVS_EX_UNDERLINEHOT;
@@ -131,10 +120,11 @@ HRESULT CCameraView::Refill() {
   fileTypes_ = FileTypes();
   if (!path_.empty()) {
     HZLXCAMERA camera = nullptr;
+    // Without a camera the refill ends here: the enumeration would only
+    // try to open it again and tell the same failure a second time.
+    if (const HRESULT hr = GetCamera(camera); FAILED(hr)) return hr;
     DWORD free = 0;
-    if (SUCCEEDED(GetCamera(camera)) &&
-        ZlxSucceeded(ZlxGetDriveFree(camera, static_cast<BYTE>(path_[0] - '0'), &free)))
-      freeSpace_ = free;
+    if (ZlxSucceeded(ZlxGetDriveFree(camera, static_cast<BYTE>(path_[0] - '0'), &free))) freeSpace_ = free;
   }
   ApplyShellSettings();
   if (path_.empty()) {

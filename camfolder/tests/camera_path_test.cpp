@@ -78,6 +78,11 @@ TEST(ItemNames, EachKindAnswersEachFlag) {
   EXPECT_EQ(ItemDisplayName(drive, inFolder, working), "CF (1:)");
   EXPECT_EQ(ItemDisplayName(drive, parsing, working), "1:/");
   EXPECT_EQ(ItemDisplayName(drive, both, working), "1:/");
+  // Below SHGDN_FORADDRESSBAR the display name, from it up the parsing name.
+  EXPECT_EQ(ItemDisplayName(drive, 0x1000, working), "CF (1:)");  // for editing
+  EXPECT_EQ(ItemDisplayName(drive, 0x3FFF, working), "CF (1:)");
+  EXPECT_EQ(ItemDisplayName(drive, 0x4000, working), "1:/");  // for the address bar
+  EXPECT_EQ(ItemDisplayName(folder, 0x4001, working), "100LUMO01/");
   EXPECT_EQ(ItemDisplayName(folder, 0, working), "100LUMO01");
   EXPECT_EQ(ItemDisplayName(folder, parsing, working), "0:/DCIM/100LUMO01/");
   EXPECT_EQ(ItemDisplayName(folder, both, working), "100LUMO01/");

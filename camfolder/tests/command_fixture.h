@@ -10,44 +10,17 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <atomic>
-#include <functional>
 #include <string>
-
-#include "window_text.h"
-#include <thread>
 #include <vector>
 
+#include "dialog_script.h"
 #include "shell_fixture.h"
+#include "window_text.h"
 
 // The menu as text, one line per item: "<id - first> <text>" with
 // " default" and " grayed" marks, "-" for a separator, "> <text>" for a
 // popup without an identifier; a popup's items follow indented by two.
 std::string MenuText(HMENU menu, UINT firstId, int indent = 0);
-
-// Answers the dialogs this process shows, one after another, with the
-// buttons given (IDCANCEL for any beyond them), running the action on each
-// first; what each showed is kept.
-class DialogScript {
- public:
-  struct Shown {
-    std::string caption;
-    std::string text;  // the longest static text
-  };
-  explicit DialogScript(std::vector<int> buttons, std::function<void(HWND, size_t)> action = nullptr);
-  ~DialogScript();
-  DialogScript(const DialogScript &) = delete;
-  DialogScript &operator=(const DialogScript &) = delete;
-  // Stops watching and tells what was shown.
-  std::vector<Shown> Finish();
-
- private:
-  void Watch(std::vector<int> buttons, std::function<void(HWND, size_t)> action);
-
-  std::atomic<bool> stop_{false};
-  std::vector<Shown> shown_;
-  std::thread thread_;  // last: it starts watching as soon as it is made
-};
 
 class CommandFixture : public ::testing::Test {
  protected:

@@ -242,6 +242,21 @@ TEST_F(CameraCommands, DeleteMeetsReadOnlyEntries) {
     script.Finish();
     EXPECT_FALSE(CameraHas("/d0/ROF"));
   }
+  // Several items: cancel keeps everything; "delete all" erases the
+  // read-only entries too, without asking about each.
+  card_->MakeFolder("/d0/ROA");
+  card_->MakeFile("/d0/ROA/KEEP.TXT", "keep");
+  card_->MakeFile("/d0/RO2.TXT", "read-only");
+  SetCameraAttributes("0:/ROA/KEEP.TXT", kReadOnly);
+  SetCameraAttributes("0:/RO2.TXT", kReadOnly);
+  for (const int answer : {IDCANCEL, IDC_DELETE_ALL}) {
+    DialogScript script({answer}, [](HWND dialog, size_t) { ScreenshotForReview(dialog, "delete-several"); });
+    EXPECT_EQ(Invoke(ItemMenu({"0:/"}, {"ROA", "RO2.TXT"}).Get(), IDM_DELETE, owner_),
+              answer == IDCANCEL ? S_FALSE : S_OK);
+    EXPECT_EQ(script.Finish().size(), 1u);
+    EXPECT_EQ(CameraHas("/d0/ROA/KEEP.TXT"), answer == IDCANCEL);
+    EXPECT_EQ(CameraHas("/d0/RO2.TXT"), answer == IDCANCEL);
+  }
 }
 
 // A read-only entry is cleared right before its erase and gets its bit back

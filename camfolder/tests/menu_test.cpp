@@ -389,6 +389,20 @@ TEST_F(CameraMenus, MergingKeepsOrderOffsetsAndOneSeparatorAtATime) {
   EXPECT_EQ(GetMenuItemCount(host.get()), 2);
 }
 
+// A menu that cannot be built is a failure, never "nothing added".
+TEST_F(CameraMenus, AMergeThatFailsIsAFailure) {
+  const unique_hmenu source = SourceMenu();
+  HMENU gone = CreatePopupMenu();
+  DestroyMenu(gone);
+  EXPECT_FALSE(camfolder::MergeMenu(gone, 0, source.get(), 10, 45, kMergeReturnHighestId));
+  const unique_hmenu host = HostMenu();
+  EXPECT_FALSE(camfolder::MergeMenu(host.get(), 0, gone, 10, 45, kMergeReturnHighestId));
+  EXPECT_EQ(GetMenuItemCount(host.get()), 2);
+  const ComPtr<IContextMenu> menus[] = {ItemMenu({}, {"1:/"}), ItemMenu({"0:/"}, {"MEMO.TXT"})};
+  for (const ComPtr<IContextMenu> &menu : menus)
+    EXPECT_EQ(menu->QueryContextMenu(gone, 0, 100, 0x7FFF, CMF_NORMAL), E_UNEXPECTED);
+}
+
 TEST_F(CameraMenus, MergingWithTheOriginalFieldsGivesTheSameMenu) {
   EXPECT_EQ(camfolder::SystemMenuItemFields(), MenuItemFields::kExtended);
   const unique_hmenu source = SourceMenu();

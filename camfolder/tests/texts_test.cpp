@@ -42,6 +42,17 @@ TEST(FormatText, FillsDirectivesInOrderAndNeverReadsValuesAsFormats) {
   EXPECT_EQ(FormatText(L"50%% %x %", {}), L"50% %x %");  // unknown directives stay as written
 }
 
+// A failed open shows the codes that have their own message there, and the
+// internal error for every other one; a declined wait shows nothing more.
+TEST(CameraMessages, AFailedOpenShowsItsOwnCodesAndTheInternalErrorForTheRest) {
+  for (const uint32_t own : {0x8F48u, 0x8F9Bu, 0x8FFDu, 0x8FFEu, 0xFF48u, 0xFF4Au, 0xFF68u, 0xFF87u, 0x00038F9Bu})
+    EXPECT_EQ(OpenFailureShown(own), own) << std::hex << own;
+  for (const uint32_t other : {0xFF4Bu, 0xFE07u, 0x8FFFu, 0xFFFFu, 0x8F07u, 0x12345678u})
+    EXPECT_EQ(OpenFailureShown(other), 0xFFFFu) << std::hex << other;
+  EXPECT_EQ(OpenFailureShown(0x8F61), 0u);
+  EXPECT_EQ(MessageForResult(OpenFailureShown(0xFE07)).message, kInternalErrorMessage);
+}
+
 TEST(CameraMessages, EveryResultHasItsMessageAndIcon) {
   const struct {
     uint32_t result;

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "camapi.h"
+#include "dialog_script.h"
 #include "message_box_watcher.h"
 #include "shell_fixture.h"
 #include "test_browser.h"
@@ -135,6 +136,25 @@ TEST_F(View, ColumnsWithTheirTitlesAndSampleWidths) {
   ASSERT_GE(picture, 0);
   EXPECT_EQ(Column(list, 1)[picture], "3KB");
   EXPECT_EQ(Column(list, 1)[Row(list, "SUBA")], "");
+}
+
+// The window is filled once, when the browser asks for it: a camera that
+// cannot be reached is told once, not again for the dialog's creation.
+TEST_F(View, AViewThatCannotReachTheCameraSaysSoOnce) {
+  DialogScript script({IDOK, IDOK});
+  bool shown = true;
+  OnShellThread([&] {
+    const ComPtr<IShellFolder> pictures = BindPath(BindCameraRoot().Get(), {"0:/", "DCIM/", "100LUMO1/"});
+    ASSERT_TRUE(pictures);
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\VEMLO\\ZLXSDK\\Connection"), ERROR_SUCCESS);
+    TestBrowser browser({});
+    shown = browser.ShowView(pictures.Get());
+  });
+  ASSERT_EQ(ZlxSetConnectionInfo("LAN", address_.c_str()), 0u);
+  const auto boxes = script.Finish();
+  EXPECT_FALSE(shown);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "プロパティから接続設定を行ってください。");
 }
 
 TEST_F(View, TheSavedStateKeepsTheWidthsAndAForeignOneIsIgnored) {
@@ -292,6 +312,17 @@ TEST_F(View, TheWheelScrollsTheList) {
   EXPECT_GT(ListView_GetTopIndex(list), 0);
   SendMessageA(viewWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, 120 * 20), 0);
   EXPECT_EQ(ListView_GetTopIndex(list), 0);
+  // A changed setting is read again: with 0 lines a notch scrolls nothing.
+  UINT lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  ASSERT_TRUE(SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, 0, nullptr, 0));
+  SendMessageA(viewWindow, WM_SETTINGCHANGE, SPI_SETWHEELSCROLLLINES, 0);
+  SendMessageA(viewWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, -120 * 3), 0);
+  EXPECT_EQ(ListView_GetTopIndex(list), 0);
+  SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
+  SendMessageA(viewWindow, WM_SETTINGCHANGE, SPI_SETWHEELSCROLLLINES, 0);
+  SendMessageA(viewWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+  EXPECT_GT(ListView_GetTopIndex(list), 0);
 }
 
 // Activation merges the view's Edit and View items into the browser's
@@ -466,6 +497,13 @@ TEST_F(View, AFileDialogHostChoosesAndGetsLocalFiles) {
   activate.hdr.code = LVN_ITEMACTIVATE;
   activate.iItem = picture;
   SendMessageA(GetParent(list), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
+  EXPECT_EQ(browser.defaultCommands, 1);
+  // These common controls send the activation themselves: a double click or
+  // Return alone does not activate a second time.
+  for (const UINT code : {UINT(NM_DBLCLK), UINT(NM_RETURN)}) {
+    activate.hdr.code = code;
+    SendMessageA(GetParent(list), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
+  }
   EXPECT_EQ(browser.defaultCommands, 1);
 }
 
