@@ -6,6 +6,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
 else()
   set(LUMO_WINDOWS OFF)
 endif()
+include(LumoVersion)
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
 if(LUMO_WINDOWS)

@@ -3,7 +3,7 @@
 set -eu
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools wine64 xvfb
           googletest libbenchmark-dev libleptonica-dev pkg-config imagemagick x11-utils file
-          clang libclang-rt-14-dev curl
+          clang libclang-rt-14-dev curl wixl msitools
           fonts-ipafont-gothic)  # a Japanese face: without it Wine draws the Japanese texts as boxes
 missing=()
 for p in "${packages[@]}"; do
