@@ -70,9 +70,12 @@ ZLXAPI ZlxOpenCamera(HZLXCAMERA *camera, tagZLXMODEL *model, DWORD connectionKin
   const int32_t previousCount = info->openCount++;
   ZLXRESULT result;
   if (previousCount > 0) {
-    // The camera is open somewhere: join its link without asking the link host.
+    // The camera is open somewhere: join its link without asking the link
+    // host, and learn the model the camera reported to the first open, so
+    // that every client names the camera alike.
     result = info->opened ? parts.device->_ZlxSetConnection(info, parts.block.get())
                           : ZLXRESULT{ZLX_E_INVALID_PARAMETER};
+    if (ZlxSucceeded(result) && (info->model.model == 1 || info->model.model == 2)) *model = info->model;
   } else {
     result = ZLX_E_WAIT_DECLINED;
     if (parts.guard->Acquire()) {

@@ -64,9 +64,10 @@ HRESULT OpenCamera(ThreadCamera &cell) {
   ZLXRESULT result = ZlxOpenCamera(&camera, &model, ZLX_CONNECTION_TCPIP, 1, &wait, address.c_str());
   if (ZlxSucceeded(result) && !camera) result = ZLX_E_GENERAL;
   if (!ZlxSucceeded(result)) return OpenFailure(result);
-  // Only the first open reports the camera's model; an open that joins the
-  // open link gets back the model it asked for, which says nothing.
-  if (InterlockedIncrement(&g_openCount) == 1) OpenedModel() = model;
+  // Every open reports the camera's model, also one that joins a link
+  // another thread or process opened.
+  InterlockedIncrement(&g_openCount);
+  OpenedModel() = model;
   cell.camera = camera;
   return S_OK;
 }

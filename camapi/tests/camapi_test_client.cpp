@@ -1,7 +1,9 @@
 // A second client process for the camera API tests:
-//   camapi_test_client ADDRESS WAIT-MS CAPTION [drives]
-// opens the camera (joining an open link), optionally lists the drives, and
-// closes it again. The exit code is the first failing result, else 0.
+//   camapi_test_client ADDRESS WAIT-MS CAPTION [drives | model]
+// opens the camera (joining an open link) asking for model 1, optionally
+// lists the drives, and closes it again. The exit code is the first failing
+// result, else 0; with "model", the model and protocol version the open
+// reported (model * 16 + version).
 #include <windows.h>
 
 #include <cstdio>
@@ -20,6 +22,7 @@ int main(int argc, char **argv) {
   HZLXCAMERA camera = nullptr;
   ZLXRESULT result = ZlxOpenCamera(&camera, &model, 1, 0, &wait, argv[1]);
   if (result) return static_cast<int>(result);
+  const bool reportModel = argc > 4 && std::strcmp(argv[4], "model") == 0;
   if (argc > 4 && std::strcmp(argv[4], "drives") == 0) {
     DWORD count = 0;
     HGLOBAL list = nullptr;
@@ -28,5 +31,6 @@ int main(int argc, char **argv) {
     std::printf("drives %lu\n", count);
   }
   const ZLXRESULT closed = ZlxCloseCamera(camera);
+  if (reportModel && !closed) return static_cast<int>(model.model * 16 + model.protocolVersion);
   return static_cast<int>(result ? result : closed);
 }

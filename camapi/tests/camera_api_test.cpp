@@ -428,6 +428,10 @@ TEST_F(CameraApi, SecondProcessJoinsTheOpenLinkWithoutTheLinkHost) {
   // No new connection was made: the log has no second version offer.
   EXPECT_EQ(camsim_->Log().substr(offersBefore).find("31000000"), std::string::npos);
   EXPECT_EQ(LinkHostsFor(address_), 1);
+  // Asking for model 1, the joining process learns the camera's model (2)
+  // and protocol version from the open link, as the first open did.
+  ChildProcess asking("camapi_test_client.exe " + address_ + " 5000 Lumo model");
+  EXPECT_EQ(asking.Wait(kTimeout), 2u * 16 + 2);
 }
 
 TEST_F(CameraApi, DecliningToWaitForTheCameraReturnsWithoutACommand) {
@@ -461,6 +465,8 @@ TEST_F(CameraApi, ClosingTheLastHandleEndsTheLinkButNotTheLinkHost) {
   HZLXCAMERA second = nullptr;
   ASSERT_EQ(ZlxOpenCamera(&second, &model, 1, 0, nullptr, address_.c_str()), 0u);
   EXPECT_EQ(OpenCount(address_), 2);
+  EXPECT_EQ(model.model, 2u);  // the camera's, from the open link
+  EXPECT_EQ(model.protocolVersion, 2u);
   EXPECT_EQ(ZlxCloseCamera(second), 0u);  // the link stays up
   EXPECT_EQ(OpenCount(address_), 1);
   DWORD value = 0;

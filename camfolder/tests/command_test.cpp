@@ -8,6 +8,7 @@
 
 #include "camapi.h"
 #include "camera_connection.h"
+#include "child_process.h"
 #include "command_fixture.h"
 #include "context_menus.h"
 #include "module_strings.h"
@@ -130,6 +131,17 @@ TEST_F(CameraCommands, NewFolderTakesTheFirstFreeNumber) {
   card_->MakeFolder("/d0/NEWC/new00001");
   EXPECT_EQ(Invoke(FolderMenu({"0:/", "NEWC/"}).Get(), IDM_NEW_FOLDER, owner_), S_OK);
   EXPECT_TRUE(CameraHas("/d0/NEWC/NEW00002"));
+
+  // Every number taken: the user is told, and nothing is made.
+  card_->MakeFolder("/d0/FULL");
+  RunShell("cd '" + card_->Unix("/d0/FULL") + "' && seq -f NEW%05g 1 99999 | xargs mkdir");
+  DialogScript script({IDOK});
+  EXPECT_EQ(Invoke(FolderMenu({"0:/", "FULL/"}).Get(), IDM_NEW_FOLDER, owner_), E_FAIL);
+  const auto shown = script.Finish();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "これ以上ディレクトリを作成することができません。");
+  EXPECT_FALSE(CameraHas("/d0/FULL/NEW100000"));
+  RunShell("rm -rf '" + card_->Unix("/d0/FULL") + "'");
 }
 
 TEST_F(CameraCommands, FormatAsksAndRefusesTheInternalMemory) {
@@ -393,6 +405,37 @@ TEST_F(CameraCommands, RenameDisconnectAndProperties) {
   DialogScript script({IDCANCEL});
   EXPECT_TRUE(SUCCEEDED(InvokeVerb(ItemMenu({}, {"1:/"}).Get(), "properties", owner_)));
   EXPECT_EQ(script.Finish().size(), 1u);
+}
+
+// Disconnecting in the shell ends the link that the camera's other clients
+// share: a program in the middle of a transfer is told so and ends; neither
+// it nor the shell waits forever, and both reach the camera again after.
+TEST_F(CameraCommands, DisconnectWhileAnotherProgramTransfers) {
+  constexpr int kFiles = 1500;
+  card_->MakeFolder("/d0/BUSY");
+  for (int i = 0; i < kFiles; ++i)
+    card_->MakeFile("/d0/BUSY/F" + std::to_string(10000 + i) + ".BIN", Pattern(20000, static_cast<uint8_t>(i)));
+  const std::string target = card_->Windows("/busy-copy");  // beside the card's drives
+  ChildProcess transfer("camctl.exe --address 127.26.0.2 get 0:/BUSY/ \"" + target + "\"");
+  const auto arrived = [&] {
+    WIN32_FIND_DATAA found;
+    const unique_find search(FindFirstFileA((target + "\\*.BIN").c_str(), &found));
+    int count = 0;
+    if (search) do ++count; while (FindNextFileA(search.get(), &found));
+    return count;
+  };
+  for (int i = 0; i < 400 && arrived() < 20; ++i) Sleep(50);
+  ASSERT_GE(arrived(), 20);
+
+  EXPECT_EQ(InvokeVerb(ItemMenu({}, {"0:/"}).Get(), "disconnect", owner_), S_OK);
+  const DWORD ended = transfer.Wait(120000);
+  EXPECT_NE(ended, STILL_ACTIVE) << "the other program still waits";
+  EXPECT_LT(arrived(), kFiles) << "the transfer went on after the disconnect";
+
+  EXPECT_EQ(RunProgram("camctl.exe --address 127.26.0.2 ls 0:/BUSY/F10000.BIN"), 0u);
+  EXPECT_EQ(Invoke(FolderMenu({"0:/", "BUSY/"}).Get(), IDM_NEW_FOLDER, owner_), S_OK);
+  EXPECT_TRUE(CameraHas("/d0/BUSY/NEW00001"));
+  RunShell("rm -rf '" + card_->Unix("/d0/BUSY") + "' '" + card_->Unix("/busy-copy") + "'");
 }
 
 // A K10 names its backup after itself.

@@ -218,7 +218,11 @@ TEST_F(CameraMenus, VerbsAndHelpTexts) {
   EXPECT_EQ(file->GetCommandString(IDM_NEW_FOLDER, GCS_HELPTEXTA, nullptr, ansi, sizeof ansi), E_INVALIDARG);
   EXPECT_EQ(file->GetCommandString(IDM_EDIT_LABEL, GCS_VERBA, nullptr, ansi, sizeof ansi), E_INVALIDARG);
   EXPECT_EQ(file->GetCommandString(IDM_SEND_TO_FIRST, GCS_HELPTEXTA, nullptr, ansi, sizeof ansi), E_INVALIDARG);
-  // Only the verbs the menus take by name are taken.
+  // Only the verbs the menus take by name are taken: "rename" is named for
+  // the shell, which starts the edit of the name in the view itself.
+  EXPECT_EQ(file->GetCommandString(IDM_RENAME, GCS_VERBA, nullptr, ansi, sizeof ansi), S_OK);
+  EXPECT_STREQ(ansi, "rename");
+  EXPECT_EQ(InvokeVerb(file.Get(), "rename", owner_), E_INVALIDARG);
   EXPECT_EQ(InvokeVerb(file.Get(), "format", owner_), E_INVALIDARG);
   EXPECT_EQ(InvokeVerb(file.Get(), "open", owner_), E_INVALIDARG);
   EXPECT_EQ(Invoke(file.Get(), 99, owner_), E_INVALIDARG);

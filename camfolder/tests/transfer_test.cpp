@@ -385,7 +385,8 @@ TEST_F(Transfer, CameraItemsOutToThePcAreFetchedOnce) {
   ReleaseStgMedium(&medium);
   EXPECT_EQ(Count(camsim_->Log(), "op A0000000"), receives + 2);
 
-  // The local copy carries the camera's time.
+  // The local copy carries the camera's time: its local time converted to
+  // the file system's UTC (the test runs in a zone nine hours from UTC).
   WIN32_FILE_ATTRIBUTE_DATA local, camera;
   ASSERT_TRUE(GetFileAttributesExA(first, GetFileExInfoStandard, &local));
   ASSERT_TRUE(GetFileAttributesExA(card_->Windows("/d0/SRC/OUT1.JPG").c_str(), GetFileExInfoStandard, &camera));
