@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "camapi.h"
+#include "child_process.h"
 #include "shell_fixture.h"
 #include "win_raii.h"
 
@@ -176,7 +177,7 @@ TEST(Explorer, BrowsesTheCameraFromItsDrivesIntoAPictureFolder) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+  ASSERT_TRUE(StartProcess(line, FALSE, startup, started));
   CloseHandle(started.hThread);
   const unique_handle explorer(started.hProcess);
   const DWORD pid = started.dwProcessId;

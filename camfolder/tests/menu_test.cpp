@@ -33,8 +33,8 @@ std::string SendToFolder() {
 void FillSendTo(const std::vector<std::string> &entries) {
   const std::string folder = SendToFolder();
   WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
+  const unique_find search(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (search) {
     do {
       const std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
@@ -44,8 +44,7 @@ void FillSendTo(const std::vector<std::string> &entries) {
       } else {
         DeleteFileA(path.c_str());
       }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
   }
   for (const std::string &entry : entries) CreateDirectoryA((folder + "\\" + entry).c_str(), nullptr);
 }

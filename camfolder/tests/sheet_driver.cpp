@@ -9,38 +9,20 @@
 #include <iterator>
 
 #include "camsim_process.h"
+#include "dialog_script.h"
 #include "unix_paths.h"
 #include "window_text.h"
 
 namespace {
-
-struct Search {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindSheetWindow(HWND window, LPARAM context) {
-  auto *search = reinterpret_cast<Search *>(context);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  char className[32];
-  // A sheet is a dialog with a tab control; message boxes have none.
-  if (process == search->process && IsWindowVisible(window) && GetClassNameA(window, className, sizeof className) &&
-      lstrcmpA(className, "#32770") == 0 && FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 std::string TextOf(HWND window) { return WindowTextUtf8(window); }
 
 }  // namespace
 
 HWND FindSheet() {
-  Search search{GetCurrentProcessId(), nullptr};
-  EnumWindows(FindSheetWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  // A sheet is a dialog with a tab control; message boxes have none.
+  return VisibleDialogOfThisProcess(
+      [](HWND dialog) { return FindWindowExA(dialog, nullptr, WC_TABCONTROLA, nullptr) != nullptr; });
 }
 
 HWND Sheet::Page() const { return PropSheet_GetCurrentPageHwnd(window_); }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -104,7 +105,7 @@ int Start(const char *program) {
   std::string line = std::string("\"") + program + "\"";
   STARTUPINFOA startup{sizeof startup};
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!StartProcess(line, FALSE, startup, process)) {
     std::printf("cannot start %s\n", program);
     return 1;
   }

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "child_process.h"
+
 #ifndef CAMSIM_PATH
 #error "CAMSIM_PATH must name the native camsim binary"
 #endif
@@ -45,8 +47,7 @@ bool StartShell(const std::string &command) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return false;
+  if (!StartProcess(line, FALSE, startup, process)) return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;

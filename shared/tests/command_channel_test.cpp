@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "channel_names.h"
 #include "channel_test_protocol.h"
 #include "command_client.h"
@@ -28,8 +29,7 @@ class TestServer {
     std::string commandLine = "channel_test_server.exe " + address;
     STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return;
+    if (!StartProcess(commandLine, FALSE, si, pi)) return;
     CloseHandle(pi.hThread);
     process_.reset(pi.hProcess);
     // Up to three minutes: an emulated Wine process starts that slowly.

@@ -1,8 +1,9 @@
 #include "child_process.h"
 
-BOOL StartProcess(std::string commandLine, BOOL inheritHandles, STARTUPINFOA &startup, PROCESS_INFORMATION &process) {
+BOOL StartProcess(std::string commandLine, BOOL inheritHandles, STARTUPINFOA &startup, PROCESS_INFORMATION &process,
+                  const char *folder) {
   for (int attempt = 0;; ++attempt) {
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, inheritHandles, 0, nullptr, nullptr, &startup,
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, inheritHandles, 0, nullptr, folder, &startup,
                        &process))
       return TRUE;
     if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 2) return FALSE;

@@ -29,9 +29,11 @@ class ChildProcess {
   DWORD id_ = 0;
 };
 
-// CreateProcessA of the command line, tried again when Wine fails the start
-// under load with ERROR_INTERNAL_ERROR.
-BOOL StartProcess(std::string commandLine, BOOL inheritHandles, STARTUPINFOA &startup, PROCESS_INFORMATION &process);
+// CreateProcessA of the command line (in the folder given, else in this
+// process's), tried again when Wine fails the start under load with
+// ERROR_INTERNAL_ERROR. Every test starts its processes through it.
+BOOL StartProcess(std::string commandLine, BOOL inheritHandles, STARTUPINFOA &startup, PROCESS_INFORMATION &process,
+                  const char *folder = nullptr);
 
 // Waits for a visible top-level window with this caption (any class).
 HWND WaitForWindow(const char *caption, DWORD timeoutMs);

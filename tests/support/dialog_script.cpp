@@ -6,6 +6,7 @@ namespace {
 
 struct Search {
   DWORD process;
+  bool (*accept)(HWND);
   HWND found;
 };
 
@@ -15,7 +16,7 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
   GetWindowThreadProcessId(window, &process);
   char className[32];
   if (process == search->process && IsWindowVisible(window) && GetClassNameA(window, className, sizeof className) &&
-      lstrcmpA(className, "#32770") == 0) {
+      lstrcmpA(className, "#32770") == 0 && (!search->accept || search->accept(window))) {
     search->found = window;
     return FALSE;
   }
@@ -32,8 +33,8 @@ BOOL CALLBACK LongestStatic(HWND child, LPARAM context) {
 
 }  // namespace
 
-HWND VisibleDialogOfThisProcess() {
-  Search search{GetCurrentProcessId(), nullptr};
+HWND VisibleDialogOfThisProcess(bool (*accept)(HWND dialog)) {
+  Search search{GetCurrentProcessId(), accept, nullptr};
   EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

@@ -11,8 +11,9 @@
 #include <thread>
 #include <vector>
 
-// A visible dialog window of this process, if there is one.
-HWND VisibleDialogOfThisProcess();
+// A visible dialog window of this process, if there is one; with a test,
+// the first one the test accepts.
+HWND VisibleDialogOfThisProcess(bool (*accept)(HWND dialog) = nullptr);
 // The longest static text of a dialog (a message box's message), in UTF-8.
 std::string LongestStaticText(HWND dialog);
 

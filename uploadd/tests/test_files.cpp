@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "child_process.h"
+#include "win_raii.h"
+
 std::string ReadAll(const std::string &path) {
   std::ifstream file(path, std::ios::binary);
   std::stringstream contents;
@@ -34,8 +37,7 @@ int RunNative(const std::string &command, const std::string &folder, const std::
                      status + "\"";
   STARTUPINFOA startup{sizeof startup};
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-    return -1;
+  if (!StartProcess(line, FALSE, startup, info)) return -1;
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   const std::string statusPath = folder + "\\native.status";
@@ -53,12 +55,11 @@ int RunNative(const std::string &command, const std::string &folder, const std::
 std::vector<std::string> FileNames(const std::string &folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
+  const unique_find find(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!find) return names;
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
+  } while (FindNextFileA(find.get(), &found));
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -1,5 +1,7 @@
 #include "upload_server_process.h"
 
+#include "child_process.h"
+
 namespace {
 
 constexpr DWORD kWaitMs = 30000;
@@ -60,8 +62,7 @@ UploadServerProcess::UploadServerProcess(const std::string &rootDirectory, const
   commandLine = "\"" + commandLine.substr(0, commandLine.find_last_of('\\') + 1) + "uploadd.exe\"";
   STARTUPINFOA startup{sizeof startup};
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info))
+  if (!StartProcess(commandLine, FALSE, startup, info, workingDirectory.empty() ? nullptr : workingDirectory.c_str()))
     return;
   CloseHandle(info.hThread);
   process_.reset(info.hProcess);

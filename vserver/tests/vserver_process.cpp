@@ -1,5 +1,7 @@
 #include "vserver_process.h"
 
+#include "child_process.h"
+
 namespace {
 
 constexpr char kTitle[] = "Lumo virtual server process (Ver1.00)";
@@ -39,7 +41,7 @@ bool VserverProcess::Start(const std::string &arguments, std::string &error) {
   std::string line = "vserver.exe " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
+  if (!StartProcess(line, FALSE, startup, process_)) {
     error = "cannot start vserver.exe: " + std::to_string(GetLastError());
     return false;
   }

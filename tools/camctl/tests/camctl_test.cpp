@@ -54,8 +54,8 @@ class Camctl : public ::testing::Test {
 
   static void RemoveTree(const std::string &folder) {
     WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
+    const unique_find find(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (find) {
       do {
         const std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
@@ -64,8 +64,7 @@ class Camctl : public ::testing::Test {
           RemoveTree(path);
         else
           DeleteFileA(path.c_str());
-      } while (FindNextFileA(find, &found));
-      FindClose(find);
+      } while (FindNextFileA(find.get(), &found));
     }
     RemoveDirectoryA(folder.c_str());
   }

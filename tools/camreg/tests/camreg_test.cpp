@@ -32,8 +32,7 @@ DWORD RunIn(const std::string &commandLine, const char *folder = nullptr) {
   std::string line = commandLine;
   STARTUPINFOA startup{sizeof startup};
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &process))
-    return 0xDEAD;
+  if (!StartProcess(commandLine, FALSE, startup, process, folder)) return 0xDEAD;
   CloseHandle(process.hThread);
   const unique_handle owned(process.hProcess);
   if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) return STILL_ACTIVE;
