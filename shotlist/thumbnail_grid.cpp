@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "bitmap_file.h"
 #include "picture_conversion.h"
 #include "resource.h"
@@ -137,8 +139,14 @@ void CThumbnailGrid::FollowView(ViewMove move) {
       return;
     case ViewMove::RowUp:
     case ViewMove::RowDown: {
+      // Only the rows move. Scrolling the spare pixels below the last row
+      // too would leave them showing a cell's edge, and the top edge of the
+      // row scrolled in showing the spare pixels' button face.
       const int pitch = layout_.RowPitch();
-      ScrollWindowEx(window, 0, move == ViewMove::RowDown ? -pitch : pitch, nullptr, nullptr, nullptr, nullptr,
+      RECT rows{};
+      GetClientRect(window, &rows);
+      rows.bottom = std::min<LONG>(rows.bottom, layout_.rows * pitch);
+      ScrollWindowEx(window, 0, move == ViewMove::RowDown ? -pitch : pitch, &rows, &rows, nullptr, nullptr,
                      SW_INVALIDATE);
       UpdateWindow(window);
       break;

@@ -73,6 +73,34 @@ class GridView {
     SCROLLBARINFO info{sizeof info};
     return GetScrollBarInfo(grid_, OBJID_VSCROLL, &info) && !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE);
   }
+  int ClientHeight() const {
+    RECT client{};
+    GetClientRect(grid_, &client);
+    return client.bottom;
+  }
+  // Whether the top edge of every visible cell shows its two lines: button
+  // shadow, then black.
+  bool CellTopEdgesDrawn() const {
+    for (int k = 0; k < layout_.CellCount(); ++k) {
+      const GridRect cell = layout_.Cell(k).cell;
+      if (Pixel(cell.left + 50, cell.top) != GetSysColor(COLOR_BTNSHADOW) ||
+          Pixel(cell.left + 50, cell.top + 1) != RGB(0, 0, 0)) {
+        return false;
+      }
+    }
+    return true;
+  }
+  // Whether the spare pixels below the last row are button face all along.
+  bool SpareRowsPlain() const {
+    RECT client{};
+    GetClientRect(grid_, &client);
+    for (int y = layout_.rows * layout_.RowPitch(); y < client.bottom; ++y) {
+      for (int x = 0; x < client.right; x += 7) {
+        if (Pixel(x, y) != GetSysColor(COLOR_BTNFACE)) return false;
+      }
+    }
+    return true;
+  }
   void Click(int index) const {
     const GridRect cell = layout_.Cell(index - FirstIndex()).cell;
     const LPARAM point = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
@@ -207,6 +235,33 @@ TEST_F(ImageDialogTest, KeysClicksAndOkChooseAnImageWhoseThumbnailWasMade) {
   }
   EXPECT_EQ(result, 1);
   EXPECT_EQ(std::string(path), Path(Name(7)));
+}
+
+// The scroll bar moves the grid by whole rows. A one-row step scrolls the
+// rows and repaints the row it uncovers whole, frame lines included, while
+// the spare pixels below the last row stay plain.
+TEST_F(ImageDialogTest, TheScrollBarMovesTheGridByRowsAndRepaintsWhatItUncovers) {
+  const std::string list = WriteCut();
+  char path[MAX_PATH] = "";
+  DialogDriver driver([&] {
+    HWND dialog = WaitForDialog(kImageDialog);
+    if (!dialog) return;
+    HWND grid = GetDlgItem(dialog, kGrid);
+    const GridView view(grid);
+    const int pitch = view.Layout().RowPitch();
+    ASSERT_EQ(view.Layout().rows, 3);  // 12 entries: the last top row is 1
+    ASSERT_GT(view.ClientHeight(), 3 * pitch);  // the spare pixels this test is about
+    EXPECT_TRUE(Eventually([&] { return view.CellTopEdgesDrawn() && view.SpareRowsPlain(); }));
+
+    PostMessageA(grid, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_TRUE(Eventually([&] { return view.FirstIndex() == 3; }));
+    EXPECT_TRUE(Eventually([&] { return view.CellTopEdgesDrawn() && view.SpareRowsPlain(); }));
+    PostMessageA(grid, WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_TRUE(Eventually([&] { return view.FirstIndex() == 0; }));
+    EXPECT_TRUE(Eventually([&] { return view.CellTopEdgesDrawn() && view.SpareRowsPlain(); }));
+    Press(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(GetImageFileName(list.c_str(), "Trip", "Harbour boats", "12", path), 2);
 }
 
 TEST_F(ImageDialogTest, OneImageIsReturnedWithoutAWindowAndNoneGivesAnEmptyPath) {
