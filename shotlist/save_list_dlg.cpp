@@ -112,14 +112,14 @@ void CSaveListDlg::OnOK() {
       break;
   }
 
+  // The host receives the path in a buffer of MAX_PATH bytes: a longer one
+  // is not written at all, so there is nothing to ask about overwriting.
+  if (name.fullPath.size() >= MAX_PATH) return Refuse(LoadResourceString(IDS_SAVE_FAILED), tree_.GetSafeHwnd());
   if (GetFileAttributesA(name.fullPath.c_str()) != INVALID_FILE_ATTRIBUTES &&
       winfx::AppMessageBox(GetSafeHwnd(), FormatFirst(IDS_OVERWRITE, name.fullPath), MB_YESNO) != IDYES) {
     GotoDlgCtrl(nameEdit);
     return;
   }
-  // The host receives the path in a buffer of MAX_PATH bytes: a longer one
-  // is not written at all.
-  if (name.fullPath.size() >= MAX_PATH) return Refuse(LoadResourceString(IDS_SAVE_FAILED), tree_.GetSafeHwnd());
   // An earlier file of that name stays as it was until the new one is complete.
   if (!WriteListFileReplacing(name.fullPath, title, cutTitles_, locale)) {
     return Refuse(LoadResourceString(IDS_SAVE_FAILED), tree_.GetSafeHwnd());

@@ -227,27 +227,33 @@ bool CShellFolderTree::OnNotify(const NMHDR &header, bool &selectionChanged, std
   const auto &notify = reinterpret_cast<const NMTREEVIEWA &>(header);  // the A and W forms share these fields
   // Every result is 0 (expanding allowed) but the right click's: handled,
   // so that no second context menu follows.
-  SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, header.code == NM_RCLICK ? TRUE : FALSE);
+  LRESULT result = FALSE;
   switch (header.code) {
     case TVN_ITEMEXPANDINGA:
     case TVN_ITEMEXPANDINGW:
       OnItemExpanding(notify);
-      return true;
+      break;
     case NM_RCLICK:
       OnRightClick();
-      return true;
+      result = TRUE;
+      break;
     case TVN_DELETEITEMA:
     case TVN_DELETEITEMW:
       OnItemDeleted(notify);
-      return true;
+      break;
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
       selectionChanged = true;
       OnSelChanged(notify, path);
-      return true;
+      break;
     default:
       return false;
   }
+  // Set once the handler is done: selecting the right-clicked item sends a
+  // selection notification of its own, whose result would otherwise stand
+  // for the click's.
+  SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, result);
+  return true;
 }
 
 std::string CShellFolderTree::PathOf(HTREEITEM item) const {

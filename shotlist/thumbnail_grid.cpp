@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "bitmap_file.h"
 #include "picture_conversion.h"
 #include "resource.h"
@@ -137,8 +139,14 @@ void CThumbnailGrid::FollowView(ViewMove move) {
       return;
     case ViewMove::RowUp:
     case ViewMove::RowDown: {
+      // Only the rows move. Scrolling the spare pixels below the last row
+      // too would leave them showing a cell's edge, and the top edge of the
+      // row scrolled in showing the spare pixels' button face.
       const int pitch = layout_.RowPitch();
-      ScrollWindowEx(window, 0, move == ViewMove::RowDown ? -pitch : pitch, nullptr, nullptr, nullptr, nullptr,
+      RECT rows{};
+      GetClientRect(window, &rows);
+      rows.bottom = std::min<LONG>(rows.bottom, layout_.rows * pitch);
+      ScrollWindowEx(window, 0, move == ViewMove::RowDown ? -pitch : pitch, &rows, &rows, nullptr, nullptr,
                      SW_INVALIDATE);
       UpdateWindow(window);
       break;
@@ -158,12 +166,17 @@ void CThumbnailGrid::OnKeyDown(UINT key) {
   SelectRange(navigator_.Anchor(), navigator_.Focus());
 }
 
-void CThumbnailGrid::OnVScroll(UINT code) {
+int CThumbnailGrid::ThumbPosition(int messagePosition) const {
+  if (navigator_.ScrollBar().maximum <= 0xFFFF) return messagePosition;
+  SCROLLINFO info{sizeof info, SIF_TRACKPOS};
+  GetScrollInfo(GetSafeHwnd(), SB_VERT, &info);
+  return info.nTrackPos;
+}
+
+void CThumbnailGrid::OnVScroll(UINT code, int thumbPosition) {
   GridScroll scroll;
   if (!ToGridScroll(code, scroll)) return;
-  SCROLLINFO info{sizeof info, SIF_TRACKPOS};
-  GetScrollInfo(GetSafeHwnd(), SB_VERT, &info);  // the thumb position in 32 bits
-  FollowView(navigator_.Scroll(scroll, info.nTrackPos));
+  FollowView(navigator_.Scroll(scroll, scroll == GridScroll::ThumbPosition ? ThumbPosition(thumbPosition) : 0));
 }
 
 void CThumbnailGrid::OnLButtonDown(POINT point) {
@@ -278,10 +291,10 @@ LRESULT CThumbnailGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // painting fills every pixel
     case WM_VSCROLL:
-      OnVScroll(LOWORD(wParam));
+      OnVScroll(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_MOUSEWHEEL:
-      OnVScroll(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
+      OnVScroll(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -38,7 +38,12 @@ class CThumbnailGrid : public winfx::CWnd {
 
  private:
   void OnPaint();
-  void OnVScroll(UINT code);
+  // `thumbPosition` is the position the message carries.
+  void OnVScroll(UINT code, int thumbPosition);
+  // The message carries the thumb position in 16 bits; a scroll range beyond
+  // them (a list of some 1,700 pictures and more) would wrap it, so there the
+  // scroll bar's 32-bit tracking position is taken.
+  int ThumbPosition(int messagePosition) const;
   void OnLButtonDown(POINT point);
   // Marks the range and repaints the captions that changed at once.
   void SelectRange(int anchor, int focus);

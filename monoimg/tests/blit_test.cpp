@@ -37,6 +37,27 @@ TEST(BitBlt, RandomRectanglesMatchTheModelAtEveryShift) {
   }
 }
 
+// Within one image a rectangle moved to earlier rows, or left within the
+// same rows, reads each pixel before it is overwritten: the result is that
+// of a blit from a copy of the image.
+TEST(BitBlt, AnImageMovedUpOrLeftOntoItselfComesOutAsFromACopy) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 3000; ++round) {
+    Picture image = random_picture(rng, pick(rng, 1, 300), pick(rng, 1, 12));
+    const i64 srcY = pick(rng, 0, image.height - 1), dstY = pick(rng, 0, srcY);
+    const i64 srcX = pick(rng, 0, image.width), dstX = dstY < srcY ? pick(rng, 0, image.width) : pick(rng, 0, srcX);
+    if (dstY == srcY && dstX == srcX) continue;
+    const i64 w = pick(rng, 1, image.width), h = pick(rng, 1, image.height);
+    const int rop = static_cast<int>(pick(rng, 0, 1));
+    Picture copy = image, expected = image;
+    ASSERT_EQ(call_blt(expected, dstX, dstY, copy, srcX, srcY, w, h, rop), 0);
+    ASSERT_EQ(call_blt(image, dstX, dstY, image, srcX, srcY, w, h, rop), 0);
+    ASSERT_EQ(image.bytes, expected.bytes) << "round " << round << " " << image.width << "x" << image.height
+                                           << " from " << srcX << "," << srcY << " to " << dstX << "," << dstY
+                                           << " size " << w << "x" << h << " rop " << rop;
+  }
+}
+
 TEST(BitBlt, EdgeCasesOfClipping) {
   Picture src = blank(16, 1);
   src.bytes = {0b10110011, 0b01010101};

@@ -73,6 +73,34 @@ class GridView {
     SCROLLBARINFO info{sizeof info};
     return GetScrollBarInfo(grid_, OBJID_VSCROLL, &info) && !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE);
   }
+  int ClientHeight() const {
+    RECT client{};
+    GetClientRect(grid_, &client);
+    return client.bottom;
+  }
+  // Whether the top edge of every visible cell shows its two lines: button
+  // shadow, then black.
+  bool CellTopEdgesDrawn() const {
+    for (int k = 0; k < layout_.CellCount(); ++k) {
+      const GridRect cell = layout_.Cell(k).cell;
+      if (Pixel(cell.left + 50, cell.top) != GetSysColor(COLOR_BTNSHADOW) ||
+          Pixel(cell.left + 50, cell.top + 1) != RGB(0, 0, 0)) {
+        return false;
+      }
+    }
+    return true;
+  }
+  // Whether the spare pixels below the last row are button face all along.
+  bool SpareRowsPlain() const {
+    RECT client{};
+    GetClientRect(grid_, &client);
+    for (int y = layout_.rows * layout_.RowPitch(); y < client.bottom; ++y) {
+      for (int x = 0; x < client.right; x += 7) {
+        if (Pixel(x, y) != GetSysColor(COLOR_BTNFACE)) return false;
+      }
+    }
+    return true;
+  }
   void Click(int index) const {
     const GridRect cell = layout_.Cell(index - FirstIndex()).cell;
     const LPARAM point = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
@@ -207,6 +235,83 @@ TEST_F(ImageDialogTest, KeysClicksAndOkChooseAnImageWhoseThumbnailWasMade) {
   }
   EXPECT_EQ(result, 1);
   EXPECT_EQ(std::string(path), Path(Name(7)));
+}
+
+// The scroll bar moves the grid by whole rows. A one-row step scrolls the
+// rows and repaints the row it uncovers whole, frame lines included, while
+// the spare pixels below the last row stay plain; the thumb positions the
+// grid where the message says.
+TEST_F(ImageDialogTest, TheScrollBarMovesTheGridByRowsAndRepaintsWhatItUncovers) {
+  const std::string list = WriteCut();
+  char path[MAX_PATH] = "";
+  DialogDriver driver([&] {
+    HWND dialog = WaitForDialog(kImageDialog);
+    if (!dialog) return;
+    HWND grid = GetDlgItem(dialog, kGrid);
+    const GridView view(grid);
+    const int pitch = view.Layout().RowPitch();
+    ASSERT_EQ(view.Layout().rows, 3);  // 12 entries: the last top row is 1
+    ASSERT_GT(view.ClientHeight(), 3 * pitch);  // the spare pixels this test is about
+    EXPECT_TRUE(Eventually([&] { return view.CellTopEdgesDrawn() && view.SpareRowsPlain(); }));
+
+    PostMessageA(grid, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_TRUE(Eventually([&] { return view.FirstIndex() == 3; }));
+    EXPECT_TRUE(Eventually([&] { return view.CellTopEdgesDrawn() && view.SpareRowsPlain(); }));
+    PostMessageA(grid, WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_TRUE(Eventually([&] { return view.FirstIndex() == 0; }));
+    EXPECT_TRUE(Eventually([&] { return view.CellTopEdgesDrawn() && view.SpareRowsPlain(); }));
+
+    // Rounded to the nearer row.
+    PostMessageA(grid, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pitch / 2 + 1), 0);
+    EXPECT_TRUE(Eventually([&] { return view.FirstIndex() == 3; }));
+    PostMessageA(grid, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pitch / 2 - 2), 0);
+    EXPECT_TRUE(Eventually([&] { return view.FirstIndex() == 0; }));
+    Press(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(GetImageFileName(list.c_str(), "Trip", "Harbour boats", "12", path), 2);
+}
+
+// The left button pressed at `from` and released at `to` (screen points), as the mouse does it.
+void Drag(POINT from, POINT to) {
+  const auto at = [](POINT point, DWORD flags) {
+    INPUT input{INPUT_MOUSE};
+    input.mi.dx = point.x * 65536 / GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = point.y * 65536 / GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    return input;
+  };
+  INPUT inputs[] = {at(from, 0), at(from, MOUSEEVENTF_LEFTDOWN), at(to, 0), at(to, MOUSEEVENTF_LEFTUP)};
+  SendInput(UINT(std::size(inputs)), inputs, sizeof(INPUT));
+}
+
+// 1,800 pictures make a scroll range beyond the 16 bits of the scroll
+// message's position: the thumb dragged to the end of the bar still shows the
+// last rows.
+TEST_F(ImageDialogTest, TheThumbDraggedToTheEndOfALongListShowsItsLastRows) {
+  constexpr int kCount = 1800;
+  std::vector<std::wstring> paths;
+  for (int i = 0; i < kCount; ++i) paths.push_back(fs::path(Path("p" + std::to_string(i) + ".jpg")).wstring());
+  StringArray pictures(paths);
+  int chosen = -1;
+  DialogDriver driver([&] {
+    HWND dialog = WaitForDialog(kImageDialog);
+    if (!dialog) return;
+    HWND grid = GetDlgItem(dialog, kGrid);
+    const GridView view(grid);
+    const int columns = view.Layout().columns;
+    const int totalRows = (kCount + columns - 1) / columns;
+    ASSERT_GT(totalRows * view.Layout().RowPitch(), 0xFFFF);
+    SCROLLBARINFO bar{sizeof bar};
+    ASSERT_TRUE(GetScrollBarInfo(grid, OBJID_VSCROLL, &bar));
+    const LONG x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+    SetForegroundWindow(dialog);
+    Drag({x, bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2},
+         {x, bar.rcScrollBar.bottom - bar.dxyLineButton / 2});
+    const int lastTopRow = totalRows - view.Layout().rows;
+    EXPECT_TRUE(Eventually([&] { return view.FirstIndex() == lastTopRow * columns; })) << view.FirstIndex();
+    Press(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(ShowImageListDlg(pictures.Variant(), &chosen), 2);
 }
 
 TEST_F(ImageDialogTest, OneImageIsReturnedWithoutAWindowAndNoneGivesAnEmptyPath) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -171,6 +172,57 @@ TEST_F(ListFileDialogTest, TreeHasMyComputerAsItsOnlyRootAndFillsEachFolderOnce)
     result = SelectListFileDlg(Folder().c_str(), path, title);
   }
   EXPECT_EQ(result, 2);
+}
+
+// Messages the dialog's thread handled: right clicks the tree reported and
+// context menu requests.
+std::atomic<int> rightClicks{0}, contextMenus{0};
+
+LRESULT CALLBACK CountMessages(int code, WPARAM wParam, LPARAM lParam) {
+  const auto &message = *reinterpret_cast<const CWPSTRUCT *>(lParam);
+  if (message.message == WM_NOTIFY && reinterpret_cast<const NMHDR *>(message.lParam)->code == NM_RCLICK) {
+    ++rightClicks;
+  }
+  if (message.message == WM_CONTEXTMENU) ++contextMenus;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A right click beside an item's label selects the item (the dialog shows
+// its folder) and, handled by the tree, asks for no context menu afterwards.
+TEST_F(ListFileDialogTest, ARightClickSelectsTheItemAndIsHandledByTheTree) {
+  char path[MAX_PATH] = "", title[2048] = "";
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountMessages, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  rightClicks = contextMenus = 0;
+  int result = 0;
+  {
+    DialogDriver driver([&] {
+      HWND dialog = WaitForDialog(kListDialog);
+      if (!dialog) return;
+      HWND tree = GetDlgItem(dialog, kTree);
+      HTREEITEM drive = TreeView_GetChild(tree, TreeView_GetRoot(tree));
+      ASSERT_NE(drive, nullptr);
+      RECT label{};
+      ASSERT_TRUE(TreeView_GetItemRect(tree, drive, &label, TRUE));
+      POINT beside{label.right + 4, (label.top + label.bottom) / 2};
+      ClientToScreen(tree, &beside);
+      SetForegroundWindow(dialog);
+      SetCursorPos(beside.x, beside.y);
+      INPUT inputs[2] = {{INPUT_MOUSE}, {INPUT_MOUSE}};
+      inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+      inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+      SendInput(2, inputs, sizeof(INPUT));
+      EXPECT_TRUE(Eventually([&] { return TreeView_GetSelection(tree) == drive; }));
+      EXPECT_TRUE(Eventually([&] { return rightClicks == 1; }));
+      const std::string shown = WindowText(GetDlgItem(dialog, kPathCombo));  // a drive's root, as "C:\\"
+      EXPECT_TRUE(shown.size() == 3 && shown.substr(1) == ":\\") << shown;
+      Press(dialog, IDCANCEL);
+    });
+    result = SelectListFileDlg("", path, title);
+  }
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(result, 2);
+  EXPECT_EQ(contextMenus, 0);
 }
 
 TEST_F(ListFileDialogTest, TheLongestTitleAListCanHoldFitsTheTitleBuffer) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <clocale>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "dialog_fixture.h"
@@ -144,6 +145,34 @@ TEST_F(SaveDialogTest, AsksBeforeOverwritingAnExistingFile) {
   EXPECT_EQ(saved, existing);
   EXPECT_EQ(ReadAll(existing), "[LIST TITLE]\r\ntitle=New\r\n[Boats]\r\n[Quay]\r\n");
   EXPECT_EQ(FileNames(), std::vector<std::string>{"KEEP.lst"});
+}
+
+// The host takes the saved path in a buffer of MAX_PATH bytes. In a folder
+// so deep that the list's path would not fit, OK refuses at once, without
+// first asking whether to overwrite the file already there.
+TEST_F(SaveDialogTest, APathTooLongForTheHostIsRefusedBeforeAnyOverwriteQuestion) {
+  fs::path deep = folder_;
+  while (deep.string().size() < MAX_PATH - 13) {  // with "\LONGPATH.lst" at least MAX_PATH bytes
+    deep /= std::string(std::clamp<size_t>(MAX_PATH - 14 - deep.string().size(), 1, 40), 'd');
+  }
+  fs::create_directories(deep);
+  const fs::path existing = deep / "LONGPATH.lst";
+  std::ofstream(existing, std::ios::binary) << "old contents";
+  std::string saved;
+  const int result = Save(
+      [&](HWND dialog) {
+        SetControlText(dialog, kPathCombo, deep.string());
+        Press(dialog, kSelectTypedPath);
+        ASSERT_TRUE(Eventually([&] { return WindowText(GetDlgItem(dialog, kFolderEdit)) == deep.string(); }));
+        Submit(dialog, "New", "LONGPATH");
+        ExpectRefused(dialog, kMessage18, kTree);
+        Press(dialog, IDCANCEL);
+      },
+      saved);
+  EXPECT_EQ(result, 2);
+  std::ifstream in(existing, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old contents");
+  EXPECT_EQ(std::distance(fs::directory_iterator(deep), {}), 1);
 }
 
 // The new list is written in full before the old one can be replaced: when

@@ -224,6 +224,8 @@ TEST_F(ShotlistExports, ScalesAndTurnsPicturesByTheSizeRules) {
       {upright, 200, 100, 160, 120, 20, 20},       {turned, 200, 100, 120, 160, 95, 20},
       {turned, 640, 480, 480, 640, 380, 100},
   };
+  // Whatever the route, the size reported is that of the bitmap written, never
+  // the size asked for (2000 x 2000, or 200 x 100 for a picture without Exif).
   for (const Case &c : cases) {
     int width = c.requestedWidth, height = c.requestedHeight;
     const BitmapImage image = Convert(c.picture, width, height);
