@@ -84,6 +84,23 @@ function(lumo_windows_dll name def)
   endif()
 endfunction()
 
+# lumo_japanese_test(TEST TIMEOUT s [LOCKS ...] [ENVIRONMENT ...]): the
+# Windows test TEST run again on a Japanese system (code page 932), in the
+# Japanese prefix the Japanese runs share, as TEST with "_test" made
+# "_japanese_test".
+function(lumo_japanese_test test)
+  cmake_parse_arguments(J "" "TIMEOUT" "LOCKS;ENVIRONMENT" ${ARGN})
+  if(NOT LUMO_WINDOWS_TESTS)
+    return()
+  endif()
+  string(REGEX REPLACE "_test$" "_japanese_test" name ${test})
+  add_test(NAME ${name}
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/wine-japanese $<TARGET_FILE:${test}>
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8;DISPLAY=;${J_ENVIRONMENT}"
+                       TIMEOUT ${J_TIMEOUT} RESOURCE_LOCK "wine_japanese;${J_LOCKS}")
+endfunction()
+
 # lumo_test(NAME name SOURCES ... [LIBS ...] [DEPENDS ...] [PORTS] [TIMEOUT s] [WINDOWS|NATIVE]
 #           [STAGE32 gtest-filter])
 # NATIVE tests run on the host (with sanitizers in the native preset);

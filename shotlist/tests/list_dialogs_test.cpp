@@ -11,6 +11,7 @@
 
 #include "dialog_fixture.h"
 #include "shotlist/shotlist.h"
+#include "shared/win_raii.h"
 
 namespace {
 
@@ -50,11 +51,10 @@ bool HasState(HWND tree, HTREEITEM item, UINT state) { return (TreeView_GetItemS
 std::vector<std::string> ListFilesInSearchOrder(const std::string &folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((folder + "\\*.lst").c_str(), &found);
-  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+  const unique_find search(FindFirstFileA((folder + "\\*.lst").c_str(), &found));
+  for (bool more = static_cast<bool>(search); more; more = FindNextFileA(search.get(), &found)) {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
   }
-  if (search != INVALID_HANDLE_VALUE) FindClose(search);
   return names;
 }
 

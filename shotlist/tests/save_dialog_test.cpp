@@ -8,6 +8,7 @@
 
 #include "dialog_fixture.h"
 #include "shotlist/shotlist.h"
+#include "shared/win_raii.h"
 
 namespace {
 
@@ -120,9 +121,8 @@ TEST_F(SaveDialogTest, KeepsAGivenExtensionAndATrailingBlank) {
     EXPECT_EQ(result, 1) << typed;
     EXPECT_EQ(saved, Path(stored));
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA(saved.c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE) << saved;
-    FindClose(search);
+    const unique_find search(FindFirstFileA(saved.c_str(), &found));
+    ASSERT_TRUE(search) << saved;
     EXPECT_EQ(std::string(found.cFileName), stored);  // the name as typed, not folded
   }
 }
