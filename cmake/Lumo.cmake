@@ -61,10 +61,16 @@ if(LUMO_WINDOWS AND BUILD_TESTING)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
 endif()
 
-# A library of portable code (no windows.h), built for every target.
+# A library of portable code (no windows.h), built for every target. Its
+# headers are included from its folder, or with ROOT from that folder: a
+# module in rooms names the room in its includes ("core/camera_item.h").
 function(lumo_portable_library name)
-  add_library(${name} STATIC ${ARGN})
-  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR})
+  cmake_parse_arguments(P "" "ROOT" "" ${ARGN})
+  if(NOT P_ROOT)
+    set(P_ROOT ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  add_library(${name} STATIC ${P_UNPARSED_ARGUMENTS})
+  target_include_directories(${name} PUBLIC ${P_ROOT} ${CMAKE_SOURCE_DIR})
   set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
 endfunction()
 

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "camapi.h"
-#include "camera_item.h"
+#include "core/camera_item.h"
 #include "message_box_watcher.h"
 #include "shell_fixture.h"
 #include "unix_paths.h"

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "camera_path.h"
-#include "content_items.h"
-#include "item_names.h"
+#include "core/camera_path.h"
+#include "core/content_items.h"
+#include "core/item_names.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "camera_picture.h"
-#include "picture_layout.h"
+#include "core/camera_picture.h"
+#include "core/picture_layout.h"
 
 namespace {
 

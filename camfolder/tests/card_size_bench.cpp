@@ -30,9 +30,9 @@
 #include "camapi.h"
 #include "card_bench.h"
 #include "message_box_watcher.h"
+#include "sheets/tree_count.h"
 #include "shell_fixture.h"
 #include "test_browser.h"
-#include "tree_count.h"
 #include "unix_paths.h"
 
 namespace {

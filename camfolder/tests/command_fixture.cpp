@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "camapi.h"
-#include "camera_connection.h"
-#include "module_state.h"
+#include "items/camera_connection.h"
+#include "items/module_state.h"
 #include "unix_paths.h"
 #include "window_text.h"
 

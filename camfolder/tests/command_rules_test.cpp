@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "command_rules.h"
+#include "core/command_rules.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <iterator>
 
 #include "camapi.h"
-#include "camera_connection.h"
 #include "child_process.h"
 #include "command_fixture.h"
-#include "context_menus.h"
-#include "module_strings.h"
+#include "items/camera_connection.h"
+#include "items/module_strings.h"
+#include "menus/context_menus.h"
 #include "resource_ids.h"
 
 namespace {

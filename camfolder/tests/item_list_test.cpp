@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "camera_item.h"
-#include "item_list.h"
+#include "core/camera_item.h"
+#include "core/item_list.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "items/working_folder.h"
 #include "unix_paths.h"
 #include "win_raii.h"
-#include "working_folder.h"
 
 using namespace camfolder;
 

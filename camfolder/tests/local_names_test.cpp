@@ -2,8 +2,8 @@
 // another name, or for a device, never reaches it.
 #include <gtest/gtest.h>
 
-#include "item_names.h"
-#include "local_names.h"
+#include "core/item_names.h"
+#include "core/local_names.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "background_menu.h"
 #include "command_fixture.h"
-#include "context_menus.h"
-#include "menu_merge.h"
-#include "module_state.h"
+#include "items/module_state.h"
+#include "menus/background_menu.h"
+#include "menus/context_menus.h"
+#include "menus/menu_merge.h"
 #include "resource_ids.h"
 
 namespace {

@@ -16,14 +16,14 @@
 #include <map>
 
 #include "camapi.h"
-#include "camera_connection.h"
-#include "connection_settings.h"
+#include "core/connection_settings.h"
+#include "items/camera_connection.h"
+#include "items/module_state.h"
 #include "message_box_watcher.h"
-#include "module_state.h"
-#include "property_pages.h"
-#include "property_sheets.h"
 #include "resource_ids.h"
 #include "sheet_driver.h"
+#include "sheets/property_pages.h"
+#include "sheets/property_sheets.h"
 #include "shell_fixture.h"
 #include "window_text.h"
 

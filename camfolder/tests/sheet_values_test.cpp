@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "address_text.h"
-#include "attribute_boxes.h"
-#include "property_records.h"
-#include "sheet_values.h"
+#include "core/address_text.h"
+#include "core/attribute_boxes.h"
+#include "core/sheet_values.h"
+#include "sheets/property_records.h"
 
 namespace {
 

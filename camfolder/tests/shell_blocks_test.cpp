@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "item_list.h"
-#include "shell_blocks.h"
+#include "core/item_list.h"
+#include "core/shell_blocks.h"
 
 namespace {
 

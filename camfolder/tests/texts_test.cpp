@@ -1,10 +1,10 @@
 // Size texts, the message of each camera result, and the stored settings.
 #include <gtest/gtest.h>
 
-#include "camera_messages.h"
-#include "connection_settings.h"
-#include "size_text.h"
-#include "text_format.h"
+#include "core/camera_messages.h"
+#include "core/connection_settings.h"
+#include "core/size_text.h"
+#include "core/text_format.h"
 
 namespace {
 

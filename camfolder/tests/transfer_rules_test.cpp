@@ -2,8 +2,8 @@
 // where camera pictures go on the camera's canvas.
 #include <gtest/gtest.h>
 
-#include "picture_layout.h"
-#include "transfer_rules.h"
+#include "core/picture_layout.h"
+#include "core/transfer_rules.h"
 
 namespace {
 

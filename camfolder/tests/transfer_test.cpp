@@ -13,15 +13,15 @@
 #include <thread>
 
 #include "camapi.h"
-#include "camera_item.h"
-#include "drop_source.h"
-#include "module_state.h"
-#include "transfer_send.h"
+#include "core/camera_item.h"
+#include "items/module_state.h"
 #include "message_box_watcher.h"
 #include "shell_fixture.h"
-#include "window_text.h"
+#include "transfer/drop_source.h"
+#include "transfer/transfer_send.h"
 #include "unix_paths.h"
 #include "wic_imaging.h"
+#include "window_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
-#include "view_rules.h"
+#include "core/view_rules.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "camfolder_guids.h"
+#include "folder/camfolder_guids.h"
 #include "win_raii.h"
 
 namespace {

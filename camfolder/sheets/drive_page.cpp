@@ -1,0 +1,88 @@
+// The drive sheet: one page (template 204) per drive with its type, label,
+// used and free space and capacity. The page changes nothing.
+#include <windows.h>
+#include <prsht.h>
+
+#include <vector>
+
+#include "export_guard.h"
+#include "items/module_strings.h"
+#include "resource_ids.h"
+#include "sheets/property_pages.h"
+#include "sheets/sheet_support.h"
+
+namespace camfolder {
+
+namespace {
+
+constexpr uint32_t kNamedDrives = 3;  // internal memory, CF, ATA
+
+// The label as stored in the string table, for drives that have one there.
+std::wstring LabelText(const DrivePageRecord &drive) {
+  return DriveLabelText(drive.drive).value_or(WidenAnsi(drive.label));
+}
+
+void ShowDrive(HWND window, const DrivePageRecord &drive) {
+  if (drive.drive < kNamedDrives) SetControlText(window, IDC_ITEM_TYPE, ModuleTextOr(IDS_DRIVE_NAME + drive.drive, L""));
+  SetControlText(window, IDC_DRIVE_LABEL, LabelText(drive));
+  SetControlText(window, IDC_FILE_SYSTEM, WidenAnsi(drive.fileSystem));
+  const struct {
+    int bytes;
+    int size;
+    uint32_t value;
+  } lines[] = {{IDC_USED_BYTES, IDC_USED_SIZE, drive.used},
+               {IDC_FREE_BYTES, IDC_FREE_SIZE, drive.freeSpace},
+               {IDC_CAPACITY_BYTES, IDC_CAPACITY_SIZE, drive.capacity}};
+  for (const auto &line : lines) {
+    SetControlText(window, line.bytes, ByteCount(line.value));
+    SetControlText(window, line.size, SizeText(line.value));
+  }
+}
+
+INT_PTR HandleDrivePage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      ShowDrive(window, *TakePageData<const DrivePageRecord>(window, lParam));
+      return TRUE;
+    case WM_NOTIFY:
+      switch (reinterpret_cast<const NMHDR *>(lParam)->code) {
+        case PSN_APPLY:
+          return PageResult(window, PSNRET_NOERROR);
+        case PSN_SETACTIVE:
+        case PSN_KILLACTIVE:
+        case PSN_RESET:
+        case PSN_QUERYCANCEL:
+          return PageResult(window, FALSE);
+      }
+      return FALSE;
+  }
+  return FALSE;
+}
+
+// No exception leaves for the window manager's frames.
+INT_PTR CALLBACK DrivePageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RunExport<INT_PTR>(FALSE, [&] { return HandleDrivePage(window, message, wParam, lParam); });
+}
+
+}  // namespace
+
+INT_PTR ShowDriveSheet(HWND owner, std::span<DrivePageRecord> drives) {
+  if (drives.empty()) return -1;
+  std::vector<std::wstring> labels;
+  for (const DrivePageRecord &drive : drives) labels.push_back(LabelText(drive));
+  std::vector<PROPSHEETPAGEW> pages;
+  for (size_t i = 0; i < drives.size(); ++i) {
+    PROPSHEETPAGEW page = MakePage(IDD_DRIVE_PAGE, DrivePageProc, &drives[i]);
+    if (drives.size() > 1) {
+      // Several drives: each tab is named after its drive.
+      page.dwFlags |= PSP_USETITLE;
+      page.pszTitle = labels[i].c_str();
+    }
+    pages.push_back(page);
+  }
+  const std::wstring caption =
+      drives.size() > 1 ? FormatModuleText(IDS_AND_MORE, L"%s, ...", {labels[0]}) : labels[0];
+  return ShowPageSheet(owner, caption, pages);
+}
+
+}  // namespace camfolder
