@@ -12,12 +12,12 @@
 #include "camapi.h"
 #include "core/address_text.h"
 #include "core/connection_settings.h"
-#include "export_guard.h"
 #include "items/camera_connection.h"
 #include "items/camera_error.h"
 #include "items/module_state.h"
 #include "items/module_strings.h"
 #include "resource_ids.h"
+#include "sheets/page_procedure.h"
 #include "sheets/property_pages.h"
 #include "sheets/sheet_support.h"
 
@@ -103,47 +103,25 @@ LONG_PTR Apply(HWND window, ConnectionPage &page) {
   return PSNRET_NOERROR;
 }
 
-INT_PTR HandleConnectionPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      Initialize(window, *TakePageData<ConnectionPage>(window, lParam));
-      return TRUE;
-    case WM_COMMAND: {
-      const ConnectionPage *page = PageData<ConnectionPage>(window);
-      if (!page || !page->ready) return FALSE;
-      if (LOWORD(wParam) == IDC_DEVICE && HIWORD(wParam) == CBN_SELCHANGE) {
-        DeviceChosen(window, *page);
-        return TRUE;
-      }
-      // Both kinds of address field report typing as EN_CHANGE.
-      if (LOWORD(wParam) == IDC_ADDRESS && HIWORD(wParam) == EN_CHANGE) {
-        MarkPageChanged(window);
-        return TRUE;
-      }
-      return FALSE;
+// Once filled, a chosen device or a typed address marks the page changed.
+struct ConnectionPageProcedure {
+  using Data = ConnectionPage;
+  static void Show(HWND window, ConnectionPage &page) { Initialize(window, page); }
+  static bool Command(HWND window, ConnectionPage &page, WPARAM wParam) {
+    if (!page.ready) return false;
+    if (LOWORD(wParam) == IDC_DEVICE && HIWORD(wParam) == CBN_SELCHANGE) {
+      DeviceChosen(window, page);
+      return true;
     }
-    case WM_NOTIFY: {
-      ConnectionPage *page = PageData<ConnectionPage>(window);
-      if (!page) return FALSE;
-      switch (reinterpret_cast<const NMHDR *>(lParam)->code) {
-        case PSN_APPLY:
-          return PageResult(window, Apply(window, *page));
-        case PSN_SETACTIVE:
-        case PSN_KILLACTIVE:
-        case PSN_RESET:
-        case PSN_QUERYCANCEL:
-          return PageResult(window, FALSE);
-      }
-      return FALSE;
+    // Both kinds of address field report typing as EN_CHANGE.
+    if (LOWORD(wParam) == IDC_ADDRESS && HIWORD(wParam) == EN_CHANGE) {
+      MarkPageChanged(window);
+      return true;
     }
+    return false;
   }
-  return FALSE;
-}
-
-// No exception leaves for the window manager's frames.
-INT_PTR CALLBACK ConnectionPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RunExport<INT_PTR>(FALSE, [&] { return HandleConnectionPage(window, message, wParam, lParam); });
-}
+  static LONG_PTR Apply(HWND window, ConnectionPage &page) { return camfolder::Apply(window, page); }
+};
 
 // The page's data lives as long as the page.
 UINT CALLBACK ConnectionPageCallback(HWND, UINT message, PROPSHEETPAGEW *page) {
@@ -165,8 +143,8 @@ unique_propsheetpage CreateConnectionPage(AddressField field, bool *changed) {
   auto *data = new (std::nothrow) ConnectionPage{field, changed};
   if (!data) return unique_propsheetpage();
   PROPSHEETPAGEW page =
-      MakePage(field == AddressField::kIpControl ? IDD_CONNECTION_PAGE : IDD_CONNECTION_PAGE_EDIT, ConnectionPageProc,
-               data);
+      MakePage(field == AddressField::kIpControl ? IDD_CONNECTION_PAGE : IDD_CONNECTION_PAGE_EDIT,
+               PageProcedure<ConnectionPageProcedure>, data);
   page.dwSize = CommonControlsVersion() >= ShellVersionOf(4, 71) ? kPageSizeV2 : kPageSizeV1;
   page.dwFlags |= PSP_USECALLBACK;
   page.pfnCallback = ConnectionPageCallback;

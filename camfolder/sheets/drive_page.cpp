@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "export_guard.h"
 #include "items/module_strings.h"
 #include "resource_ids.h"
+#include "sheets/page_procedure.h"
 #include "sheets/property_pages.h"
 #include "sheets/sheet_support.h"
 
@@ -39,30 +39,13 @@ void ShowDrive(HWND window, const DrivePageRecord &drive) {
   }
 }
 
-INT_PTR HandleDrivePage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      ShowDrive(window, *TakePageData<const DrivePageRecord>(window, lParam));
-      return TRUE;
-    case WM_NOTIFY:
-      switch (reinterpret_cast<const NMHDR *>(lParam)->code) {
-        case PSN_APPLY:
-          return PageResult(window, PSNRET_NOERROR);
-        case PSN_SETACTIVE:
-        case PSN_KILLACTIVE:
-        case PSN_RESET:
-        case PSN_QUERYCANCEL:
-          return PageResult(window, FALSE);
-      }
-      return FALSE;
-  }
-  return FALSE;
-}
-
-// No exception leaves for the window manager's frames.
-INT_PTR CALLBACK DrivePageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RunExport<INT_PTR>(FALSE, [&] { return HandleDrivePage(window, message, wParam, lParam); });
-}
+// The page shows its drive and changes nothing.
+struct DrivePage {
+  using Data = const DrivePageRecord;
+  static void Show(HWND window, Data &drive) { ShowDrive(window, drive); }
+  static bool Command(HWND, Data &, WPARAM) { return false; }
+  static LONG_PTR Apply(HWND, Data &) { return PSNRET_NOERROR; }
+};
 
 }  // namespace
 
@@ -72,7 +55,7 @@ INT_PTR ShowDriveSheet(HWND owner, std::span<DrivePageRecord> drives) {
   for (const DrivePageRecord &drive : drives) labels.push_back(LabelText(drive));
   std::vector<PROPSHEETPAGEW> pages;
   for (size_t i = 0; i < drives.size(); ++i) {
-    PROPSHEETPAGEW page = MakePage(IDD_DRIVE_PAGE, DrivePageProc, &drives[i]);
+    PROPSHEETPAGEW page = MakePage(IDD_DRIVE_PAGE, PageProcedure<DrivePage>, &drives[i]);
     if (drives.size() > 1) {
       // Several drives: each tab is named after its drive.
       page.dwFlags |= PSP_USETITLE;

@@ -5,11 +5,11 @@
 #include <prsht.h>
 
 #include "core/camera_path.h"
-#include "export_guard.h"
 #include "items/module_strings.h"
 #include "items/set_attributes.h"
 #include "resource_ids.h"
 #include "sheets/attribute_controls.h"
+#include "sheets/page_procedure.h"
 #include "sheets/property_pages.h"
 #include "sheets/sheet_support.h"
 
@@ -64,45 +64,24 @@ void Apply(HWND window, ItemPage &page) {
   page.Changed() = true;
 }
 
-INT_PTR HandleItemPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      ShowItem(window, *TakePageData<ItemPage>(window, lParam));
-      return TRUE;
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED && IsAttributeBox(LOWORD(wParam))) {
-        if (ItemPage *page = PageData<ItemPage>(window)) page->dirty = true;
-        MarkPageChanged(window);
-        return TRUE;
-      }
-      return FALSE;
-    case WM_NOTIFY: {
-      ItemPage *page = PageData<ItemPage>(window);
-      if (!page) return FALSE;
-      const auto *header = reinterpret_cast<const NMHDR *>(lParam);
-      switch (header->code) {
-        case PSN_APPLY:
-          Apply(window, *page);
-          return PageResult(window, PSNRET_NOERROR);
-        case PSN_SETACTIVE:
-        case PSN_KILLACTIVE:
-        case PSN_RESET:
-        case PSN_QUERYCANCEL:
-          return PageResult(window, FALSE);
-      }
-      return FALSE;
-    }
+// A click on read-only or archive marks the page changed; apply sets the bits.
+struct ItemPageProcedure {
+  using Data = ItemPage;
+  static void Show(HWND window, ItemPage &page) { ShowItem(window, page); }
+  static bool Command(HWND window, ItemPage &page, WPARAM wParam) {
+    if (HIWORD(wParam) != BN_CLICKED || !IsAttributeBox(LOWORD(wParam))) return false;
+    page.dirty = true;
+    MarkPageChanged(window);
+    return true;
   }
-  return FALSE;
-}
-
-// No exception leaves for the window manager's frames.
-INT_PTR CALLBACK ItemPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RunExport<INT_PTR>(FALSE, [&] { return HandleItemPage(window, message, wParam, lParam); });
-}
+  static LONG_PTR Apply(HWND window, ItemPage &page) {
+    camfolder::Apply(window, page);
+    return PSNRET_NOERROR;
+  }
+};
 
 INT_PTR ShowItemSheet(HWND owner, unsigned templateId, ItemPage &page) {
-  PROPSHEETPAGEW pages[] = {MakePage(templateId, ItemPageProc, &page)};
+  PROPSHEETPAGEW pages[] = {MakePage(templateId, PageProcedure<ItemPageProcedure>, &page)};
   return ShowPageSheet(owner, WidenAnsi(LastComponent(page.Path())), pages);
 }
 

@@ -8,11 +8,11 @@
 
 #include "core/camera_path.h"
 #include "core/sheet_values.h"
-#include "export_guard.h"
 #include "items/module_strings.h"
 #include "items/set_attributes.h"
 #include "resource_ids.h"
 #include "sheets/attribute_controls.h"
+#include "sheets/page_procedure.h"
 #include "sheets/property_pages.h"
 #include "sheets/sheet_support.h"
 
@@ -69,47 +69,27 @@ void Apply(HWND window, MultiItemPage &page) {
   ShowAttributeBoxes(window, MergeAttributeBoxes(record.attributes));
 }
 
-INT_PTR HandleMultiItemPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      ShowItems(window, *TakePageData<MultiItemPage>(window, lParam)->record);
-      return TRUE;
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED && IsAttributeBox(LOWORD(wParam))) {
-        if (MultiItemPage *page = PageData<MultiItemPage>(window)) ClickBox(window, LOWORD(wParam), *page);
-        return TRUE;
-      }
-      return FALSE;
-    case WM_NOTIFY: {
-      MultiItemPage *page = PageData<MultiItemPage>(window);
-      if (!page) return FALSE;
-      switch (reinterpret_cast<const NMHDR *>(lParam)->code) {
-        case PSN_APPLY:
-          Apply(window, *page);
-          return PageResult(window, PSNRET_NOERROR);
-        case PSN_SETACTIVE:
-        case PSN_KILLACTIVE:
-        case PSN_RESET:
-        case PSN_QUERYCANCEL:
-          return PageResult(window, FALSE);
-      }
-      return FALSE;
-    }
+// A click turns a box to its next state; apply changes only the decided bits.
+struct MultiItemPageProcedure {
+  using Data = MultiItemPage;
+  static void Show(HWND window, MultiItemPage &page) { ShowItems(window, *page.record); }
+  static bool Command(HWND window, MultiItemPage &page, WPARAM wParam) {
+    if (HIWORD(wParam) != BN_CLICKED || !IsAttributeBox(LOWORD(wParam))) return false;
+    ClickBox(window, LOWORD(wParam), page);
+    return true;
   }
-  return FALSE;
-}
-
-// No exception leaves for the window manager's frames.
-INT_PTR CALLBACK MultiItemPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RunExport<INT_PTR>(FALSE, [&] { return HandleMultiItemPage(window, message, wParam, lParam); });
-}
+  static LONG_PTR Apply(HWND window, MultiItemPage &page) {
+    camfolder::Apply(window, page);
+    return PSNRET_NOERROR;
+  }
+};
 
 }  // namespace
 
 INT_PTR ShowMultiItemSheet(HWND owner, MultiItemRecord &items) {
   if (items.paths.empty() || items.attributes.size() != items.paths.size()) return -1;
   MultiItemPage page{&items};
-  PROPSHEETPAGEW pages[] = {MakePage(IDD_MULTI_ITEM_PAGE, MultiItemPageProc, &page)};
+  PROPSHEETPAGEW pages[] = {MakePage(IDD_MULTI_ITEM_PAGE, PageProcedure<MultiItemPageProcedure>, &page)};
   const std::wstring first = WidenAnsi(LastComponent(items.paths[0]));
   return ShowPageSheet(owner, FormatModuleText(IDS_AND_MORE, L"%s", {first}), pages);
 }
