@@ -6,40 +6,9 @@
 #include "toolkit_message.h"
 #include "windows_text.h"
 
-CListFileDlg::CListFileDlg(std::string startFolder) : CDialog(IDD_LIST_FILE), startFolder_(std::move(startFolder)) {}
+CListFileDlg::CListFileDlg(std::string startFolder) : CFolderTreeDlg(IDD_LIST_FILE, std::move(startFolder)) {}
 
-BOOL CListFileDlg::OnInitDialog() {
-  tree_.Attach(GetSafeHwnd(), IDC_FOLDER_TREE);
-  tree_.SetSystemImageList();
-  tree_.Fill();
-  if (!startFolder_.empty()) tree_.SelectPath(startFolder_);
-  return TRUE;
-}
-
-void CListFileDlg::OnCommand(int id, int notifyCode) {
-  switch (id) {
-    case IDOK:
-      OnOK();
-      break;
-    case IDC_SELECT_TYPED_PATH:
-      tree_.SelectPath(GetItemText(IDC_PATH_COMBO));
-      break;
-    default:
-      CDialog::OnCommand(id, notifyCode);
-  }
-}
-
-bool CListFileDlg::OnMessage(UINT message, WPARAM, LPARAM lParam) {
-  if (message != WM_NOTIFY) return false;
-  bool selectionChanged = false;
-  std::string folder;
-  if (!tree_.OnNotify(*reinterpret_cast<const NMHDR *>(lParam), selectionChanged, folder)) return false;
-  if (selectionChanged) {
-    SetItemText(IDC_PATH_COMBO, folder);
-    Scan(folder);
-  }
-  return true;
-}
+void CListFileDlg::OnFolderSelected(const std::string &folder) { Scan(folder); }
 
 void CListFileDlg::Scan(const std::string &folder) {
   entries_.clear();
@@ -68,7 +37,7 @@ void CListFileDlg::OnOK() {
   const LRESULT row = SendMessageA(GetDlgItem(IDC_TITLE_LIST), LB_GETCURSEL, 0, 0);
   if (row == LB_ERR || size_t(row) >= entries_.size()) {
     ShowToolkitMessage(GetSafeHwnd(), IDS_NO_LIST_SELECTED);
-    GotoDlgCtrl(tree_.GetSafeHwnd());
+    GotoDlgCtrl(TreeWindow());
     return;
   }
   chosenPath_ = entries_[size_t(row)].path;

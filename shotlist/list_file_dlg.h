@@ -6,15 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "shared/winfx/dialog.h"
-#include "shell_folder_tree.h"
+#include "folder_tree_dlg.h"
 
 struct ListFileEntry {
   std::string path;
   std::string title;
 };
 
-class CListFileDlg : public winfx::CDialog {
+class CListFileDlg : public CFolderTreeDlg {
  public:
   // `startFolder` is selected on opening when it is not empty.
   explicit CListFileDlg(std::string startFolder);
@@ -23,20 +22,14 @@ class CListFileDlg : public winfx::CDialog {
   const std::string &ChosenPath() const { return chosenPath_; }
   const std::string &ChosenTitle() const { return chosenTitle_; }
 
- protected:
-  BOOL OnInitDialog() override;
-  void OnCommand(int id, int notifyCode) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
  private:
+  void OnFolderSelected(const std::string &folder) override;
+  void OnOK() override;
   // Lists the ".lst" files of the folder (none for a folder outside the
   // file system) with their titles, the first row selected.
   void Scan(const std::string &folder);
-  void OnOK();
 
-  std::string startFolder_;
   std::string chosenPath_;
   std::string chosenTitle_;
   std::vector<ListFileEntry> entries_;  // in the order of the list box rows
-  CShellFolderTree tree_;
 };

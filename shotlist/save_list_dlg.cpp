@@ -30,40 +30,11 @@ std::string FormatString(UINT id, const std::string &value) {
 }  // namespace
 
 CSaveListDlg::CSaveListDlg(std::string startFolder, std::vector<std::string> cutTitles)
-    : CDialog(IDD_SAVE_LIST), startFolder_(std::move(startFolder)), cutTitles_(std::move(cutTitles)) {}
+    : CFolderTreeDlg(IDD_SAVE_LIST, std::move(startFolder)), cutTitles_(std::move(cutTitles)) {}
 
-BOOL CSaveListDlg::OnInitDialog() {
-  tree_.Attach(GetSafeHwnd(), IDC_FOLDER_TREE);
-  tree_.SetSystemImageList();
-  tree_.Fill();
-  if (!startFolder_.empty()) tree_.SelectPath(startFolder_);
-  return TRUE;
-}
-
-void CSaveListDlg::OnCommand(int id, int notifyCode) {
-  switch (id) {
-    case IDOK:
-      OnOK();
-      break;
-    case IDC_SELECT_TYPED_PATH:
-      tree_.SelectPath(GetItemText(IDC_PATH_COMBO));
-      break;
-    default:
-      CDialog::OnCommand(id, notifyCode);
-  }
-}
-
-bool CSaveListDlg::OnMessage(UINT message, WPARAM, LPARAM lParam) {
-  if (message != WM_NOTIFY) return false;
-  bool selectionChanged = false;
-  std::string folder;
-  if (!tree_.OnNotify(*reinterpret_cast<const NMHDR *>(lParam), selectionChanged, folder)) return false;
-  if (selectionChanged) {
-    SetItemText(IDC_PATH_COMBO, folder);
-    SetItemText(IDC_FOLDER_EDIT, folder);
-    selectedFolder_ = folder;
-  }
-  return true;
+void CSaveListDlg::OnFolderSelected(const std::string &folder) {
+  SetItemText(IDC_FOLDER_EDIT, folder);
+  selectedFolder_ = folder;
 }
 
 void CSaveListDlg::Refuse(const std::string &text, HWND focus) {
@@ -75,12 +46,12 @@ bool CSaveListDlg::DriveWritable() {
   const std::string root = selectedFolder_.substr(0, 3);
   switch (GetDriveTypeA(root.c_str())) {
     case DRIVE_CDROM:
-      Refuse(LoadResourceString(IDS_NO_CDROM), tree_.GetSafeHwnd());
+      Refuse(LoadResourceString(IDS_NO_CDROM), TreeWindow());
       return false;
     case DRIVE_REMOVABLE: {
       DWORD serial = 0;
       if (!GetVolumeInformationA(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) {
-        Refuse(LoadResourceString(IDS_NO_MEDIA), tree_.GetSafeHwnd());
+        Refuse(LoadResourceString(IDS_NO_MEDIA), TreeWindow());
         return false;
       }
       return true;
@@ -94,7 +65,7 @@ void CSaveListDlg::OnOK() {
   const std::string typedName = GetItemText(IDC_FILE_NAME_EDIT);
   const std::string title = GetItemText(IDC_TITLE_EDIT);
   HWND nameEdit = GetDlgItem(IDC_FILE_NAME_EDIT);
-  if (selectedFolder_.empty()) return Refuse(LoadResourceString(IDS_NO_FOLDER), tree_.GetSafeHwnd());
+  if (selectedFolder_.empty()) return Refuse(LoadResourceString(IDS_NO_FOLDER), TreeWindow());
   if (!DriveWritable()) return;
   if (title.empty()) return Refuse(LoadResourceString(IDS_NO_TITLE), GetDlgItem(IDC_TITLE_EDIT));
   if (typedName.empty()) return Refuse(LoadResourceString(IDS_NO_FILE_NAME), nameEdit);
@@ -114,7 +85,7 @@ void CSaveListDlg::OnOK() {
 
   // The host receives the path in a buffer of MAX_PATH bytes: a longer one
   // is not written at all, so there is nothing to ask about overwriting.
-  if (name.fullPath.size() >= MAX_PATH) return Refuse(LoadResourceString(IDS_SAVE_FAILED), tree_.GetSafeHwnd());
+  if (name.fullPath.size() >= MAX_PATH) return Refuse(LoadResourceString(IDS_SAVE_FAILED), TreeWindow());
   if (GetFileAttributesA(name.fullPath.c_str()) != INVALID_FILE_ATTRIBUTES &&
       winfx::AppMessageBox(GetSafeHwnd(), FormatFirst(IDS_OVERWRITE, name.fullPath), MB_YESNO) != IDYES) {
     GotoDlgCtrl(nameEdit);
@@ -122,7 +93,7 @@ void CSaveListDlg::OnOK() {
   }
   // An earlier file of that name stays as it was until the new one is complete.
   if (!WriteListFileReplacing(name.fullPath, title, cutTitles_, locale)) {
-    return Refuse(LoadResourceString(IDS_SAVE_FAILED), tree_.GetSafeHwnd());
+    return Refuse(LoadResourceString(IDS_SAVE_FAILED), TreeWindow());
   }
   savedPath_ = name.fullPath;
   EndDialog(IDOK);

@@ -6,31 +6,24 @@
 #include <string>
 #include <vector>
 
-#include "shared/winfx/dialog.h"
-#include "shell_folder_tree.h"
+#include "folder_tree_dlg.h"
 
-class CSaveListDlg : public winfx::CDialog {
+class CSaveListDlg : public CFolderTreeDlg {
  public:
   CSaveListDlg(std::string startFolder, std::vector<std::string> cutTitles);
 
   // Valid after OK: the full path of the written file.
   const std::string &SavedPath() const { return savedPath_; }
 
- protected:
-  BOOL OnInitDialog() override;
-  void OnCommand(int id, int notifyCode) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
  private:
-  void OnOK();
+  void OnFolderSelected(const std::string &folder) override;
+  void OnOK() override;
   // Whether the selected folder's drive can take a file; shows why not.
   bool DriveWritable();
   // Shows the message; the focus goes to the control.
   void Refuse(const std::string &text, HWND focus);
 
-  std::string startFolder_;
   std::vector<std::string> cutTitles_;
   std::string savedPath_;
   std::string selectedFolder_;  // empty when the selection is outside the file system
-  CShellFolderTree tree_;
 };
