@@ -255,7 +255,9 @@ TEST_F(PropertySheets, DrivesShowTheirSpaceAsNumbersAndSizes) {
   // caption's words around the name are the system's own.
   EXPECT_EQ(internal.texts[IDC_ITEM_TYPE], "内蔵メモリ");
   EXPECT_EQ(cf.texts[IDC_USED_BYTES], "48,000,000 バイト");
-  if (JapaneseSystem()) EXPECT_EQ(internal.caption, "内蔵メモリ (0:), ...のプロパティ");
+  if (JapaneseSystem()) {
+    EXPECT_EQ(internal.caption, "内蔵メモリ (0:), ...のプロパティ");
+  }
 }
 
 TEST_F(PropertySheets, AFolderCountsItsWholeTree) {
@@ -288,8 +290,9 @@ TEST_F(PropertySheets, AFolderCountsItsWholeTree) {
   EXPECT_FALSE(page.enabled[IDC_HIDDEN] || page.enabled[IDC_SYSTEM]);
   EXPECT_EQ(page.texts[IDC_ITEM_SIZE], "100KB (103,030 バイト)");
   EXPECT_EQ(page.texts[IDC_ITEM_COUNTS], "ファイル数 : 4、 フォルダ数 : 2");
-  if (JapaneseSystem())
+  if (JapaneseSystem()) {
     EXPECT_NE(page.texts[IDC_ITEM_DATE].find("年"), std::string::npos) << page.texts[IDC_ITEM_DATE];
+  }
 }
 
 TEST_F(PropertySheets, AFileShowsItsOneTime) {
@@ -477,7 +480,9 @@ TEST_F(PropertySheets, TheConnectionPageStoresDeviceAndAddress) {
   EXPECT_TRUE(OwnerRefreshed());
   EXPECT_EQ(StoredSetting("Device"), "LAN");
   EXPECT_EQ(StoredSetting("IPAddress"), "10.1.2.3");
-  if (JapaneseSystem()) EXPECT_EQ(lan.caption, "Lumoのプロパティ");
+  if (JapaneseSystem()) {
+    EXPECT_EQ(lan.caption, "Lumoのプロパティ");
+  }
 
   ASSERT_EQ(Properties(kCameraRoot,
                        [&](Sheet &sheet) {

@@ -126,7 +126,9 @@ TEST_F(View, ColumnsWithTheirTitlesAndSampleWidths) {
     entry.cchTextMax = std::size(title);
     ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&entry)));
     EXPECT_EQ(Utf8(title), CameraFolderString(1100 + column));
-    if (column == 2) EXPECT_EQ(Utf8(title), "ファイルの種類");
+    if (column == 2) {
+      EXPECT_EQ(Utf8(title), "ファイルの種類");
+    }
     EXPECT_EQ(entry.fmt & LVCFMT_JUSTIFYMASK, column == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT) << column;
     const int sample = static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(samples[column])));
     EXPECT_EQ(ListView_GetColumnWidth(list, column), sample + 12 + (column == 0 ? GetSystemMetrics(SM_CXSMICON) : 0));
@@ -317,7 +319,7 @@ TEST_F(View, TheWheelScrollsTheList) {
   SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   ASSERT_TRUE(SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, 0, nullptr, 0));
   SendMessageA(viewWindow, WM_SETTINGCHANGE, SPI_SETWHEELSCROLLLINES, 0);
-  SendMessageA(viewWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, -120 * 3), 0);
+  SendMessageA(viewWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120 * 3)), 0);
   EXPECT_EQ(ListView_GetTopIndex(list), 0);
   SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
   SendMessageA(viewWindow, WM_SETTINGCHANGE, SPI_SETWHEELSCROLLLINES, 0);
