@@ -53,13 +53,17 @@ std::optional<std::wstring> DriveLabelText(uint32_t drive) {
 
 std::optional<std::string> ExactAnsi(std::wstring_view text) {
   if (text.empty()) return std::string();
+  // A system whose ANSI code page is UTF-8 carries every character, and the
+  // conversion refuses to report a lossy one there.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
   BOOL lossy = FALSE;
-  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, &lossy);
+  const int length = WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, utf8 ? nullptr : &lossy);
   if (length <= 0 || lossy) return std::nullopt;
   std::string ansi(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), ansi.data(), length,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), ansi.data(), length, nullptr,
+                      nullptr);
   return ansi;
 }
 

@@ -66,16 +66,15 @@ HWND FileNameField(HWND dialog) {
 // A file dialog answered with this file; what its name field first held is
 // kept.
 struct FileChoice {
-  std::string path;
+  std::string path;  // in UTF-8
   std::string offered;
   std::function<void(HWND, size_t)> Action() {
     return [this](HWND dialog, size_t index) {
       if (index != 0) return;
       HWND field = FileNameField(dialog);
-      char text[MAX_PATH] = "";
-      if (field) GetWindowTextA(field, text, sizeof text);
-      offered = text;
-      if (field) SetWindowTextA(field, path.c_str());
+      if (!field) return;
+      offered = WindowTextUtf8(field);
+      SetWindowTextW(field, WideFromUtf8(path).c_str());
     };
   }
 };
@@ -347,6 +346,18 @@ TEST_F(CameraCommands, SaveAndRestoreTheConfiguration) {
     EXPECT_EQ(Invoke(FolderMenu({}).Get(), IDM_SAVE_CONFIG, owner_), S_FALSE);
     script.Finish();
     EXPECT_EQ(GetFileAttributesA(unchosen.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  {
+    // A name with a character the system's code page cannot hold is refused,
+    // never written under a name with a stand-in for it.
+    const std::string korean = folder + "\\\xED\x95\x9C.bak";  // U+D55C
+    FileChoice choice{korean, ""};
+    DialogScript script({IDOK, IDOK}, choice.Action());
+    EXPECT_EQ(Invoke(FolderMenu({}).Get(), IDM_SAVE_CONFIG, owner_), E_FAIL);
+    const auto shown = script.Finish();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, "不正な名前です。");
+    EXPECT_EQ(GetFileAttributesW(WideFromUtf8(korean).c_str()), INVALID_FILE_ATTRIBUTES);
   }
 
   // Another configuration goes to the camera byte for byte, and the saved

@@ -9,4 +9,5 @@
 #include <string_view>
 
 std::string Utf8(std::wstring_view text);
+std::wstring WideFromUtf8(std::string_view utf8);
 std::string WindowTextUtf8(HWND window);
