@@ -5,6 +5,7 @@
 #include "export_guard.h"
 #include "items/module_state.h"
 #include "items/module_strings.h"
+#include "items/question_buttons.h"
 #include "resource_ids.h"
 
 namespace camfolder {
@@ -27,15 +28,7 @@ INT_PTR HandleQuestion(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
       return TRUE;
     }
     case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDYES:
-        case IDC_DELETE_ALL:
-        case IDNO:
-        case IDCANCEL:
-          EndDialog(dialog, LOWORD(wParam));
-          return TRUE;
-      }
-      return FALSE;
+      return EndQuestion(dialog, wParam, IDC_DELETE_ALL);
   }
   return FALSE;
 }
@@ -49,10 +42,6 @@ INT_PTR Ask(HWND owner, int dialogId, const Question &question) {
                          reinterpret_cast<LPARAM>(&question));
 }
 
-// The button that ended the dialog; closing it otherwise is a cancel.
-int Answer(INT_PTR ended) {
-  return ended == IDYES || ended == IDC_DELETE_ALL || ended == IDNO ? static_cast<int>(ended) : IDCANCEL;
-}
 
 }  // namespace
 
@@ -63,14 +52,14 @@ int AskDeleteEntry(HWND owner, DeleteSubject subject, const std::string &name, b
   const wchar_t *fallback = readOnly ? L"'%s' is read-only. Delete it?" : L"Delete '%s'?";
   const Question question{folder ? IDC_DELETE_FOLDER_TEXT : IDC_DELETE_FILE_TEXT,
                           FormatModuleText(textId, fallback, {WidenAnsi(name)}), readOnly ? IDI_WARNING : IDI_QUESTION};
-  return Answer(Ask(owner, folder ? IDD_DELETE_FOLDER : IDD_DELETE_FILE, question));
+  return QuestionAnswer(Ask(owner, folder ? IDD_DELETE_FOLDER : IDD_DELETE_FILE, question), IDC_DELETE_ALL);
 }
 
 int AskDeleteSeveral(HWND owner, size_t count) {
   const Question question{IDC_DELETE_SEVERAL_TEXT,
                           FormatModuleText(IDS_DELETE_SEVERAL, L"Delete these %d items?", {std::to_wstring(count)}),
                           IDI_QUESTION};
-  return Answer(Ask(owner, IDD_DELETE_SEVERAL, question));
+  return QuestionAnswer(Ask(owner, IDD_DELETE_SEVERAL, question), IDC_DELETE_ALL);
 }
 
 }  // namespace camfolder

@@ -1,6 +1,7 @@
 #include "transfer/name_choice_dialog.h"
 
 #include "core/camera_path.h"
+#include "export_guard.h"
 #include "items/camera_error.h"
 #include "items/module_state.h"
 #include "resource_ids.h"
@@ -33,7 +34,7 @@ std::string ItemText(HWND dialog, int id) {
   return text;
 }
 
-INT_PTR CALLBACK NameChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleNameChoice(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto *choice = reinterpret_cast<NameChoice *>(GetWindowLongPtrA(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG:
@@ -68,6 +69,11 @@ INT_PTR CALLBACK NameChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return FALSE;
   }
   return FALSE;
+}
+
+// No exception leaves for the window manager's frames.
+INT_PTR CALLBACK NameChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RunExport<INT_PTR>(FALSE, [&] { return HandleNameChoice(dialog, message, wParam, lParam); });
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <iterator>
 
 #include "core/text_format.h"
+#include "export_guard.h"
 #include "items/module_state.h"
 #include "items/module_strings.h"
+#include "items/question_buttons.h"
 #include "resource_ids.h"
 #include "win_raii.h"
 
@@ -52,23 +54,20 @@ void FillIn(HWND dialog, Question &question) {
     SendDlgItemMessageA(dialog, id, STM_SETICON, reinterpret_cast<WPARAM>(question.icon.get()), 0);
 }
 
-INT_PTR CALLBACK OverwriteProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleOverwrite(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       FillIn(dialog, *reinterpret_cast<Question *>(lParam));
       return TRUE;
     case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDYES:
-        case IDC_OVERWRITE_ALL:
-        case IDNO:
-        case IDCANCEL:
-          EndDialog(dialog, LOWORD(wParam));
-          return TRUE;
-      }
-      return FALSE;
+      return EndQuestion(dialog, wParam, IDC_OVERWRITE_ALL);
   }
   return FALSE;
+}
+
+// No exception leaves for the window manager's frames.
+INT_PTR CALLBACK OverwriteProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RunExport<INT_PTR>(FALSE, [&] { return HandleOverwrite(dialog, message, wParam, lParam); });
 }
 
 }  // namespace
@@ -77,7 +76,7 @@ int AskOverwrite(HWND owner, const OverwriteFacts &facts) {
   Question question{&facts, {}};
   const INT_PTR result = DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_OVERWRITE), owner, OverwriteProc,
                                          reinterpret_cast<LPARAM>(&question));
-  return result == IDYES || result == IDC_OVERWRITE_ALL || result == IDNO ? static_cast<int>(result) : IDCANCEL;
+  return QuestionAnswer(result, IDC_OVERWRITE_ALL);
 }
 
 }  // namespace camfolder
